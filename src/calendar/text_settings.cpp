@@ -1,0 +1,7 @@
+#include "calendar/text_settings.h"
+
+namespace orvendale {
+
+TextSettings textSettings;
+
+}  // namespace orvendale

@@ -1,0 +1,29 @@
+#pragma once
+// The names and colours of the text, filled once per run from the settings and read
+// by the date patterns, the day colours and the renderers.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace orvendale {
+
+inline constexpr int kShortNameCapacity = 8;  // 7 characters and the terminator
+inline constexpr int kLongNameCapacity = 16;  // 15 characters and the terminator
+
+struct TextSettings {
+  char16_t shortWeekdayNames[7][kShortNameCapacity] = {};  // 0 = Sunday .. 6 = Saturday
+  char16_t longWeekdayNames[7][kLongNameCapacity] = {};
+  char16_t shortMonthNames[12][kShortNameCapacity] = {};  // 0 = January .. 11 = December
+  char16_t longMonthNames[12][kLongNameCapacity] = {};
+  ColorRef textColor = 0;
+  ColorRef sundayColor = 0;  // Sundays and public holidays
+  ColorRef saturdayColor = 0;
+  ColorRef todayColor = 0;  // meaningful only while todayColorGiven is 1
+  std::int32_t todayColorGiven = 0;
+};
+
+// The process-wide instance. Written only by LoadTextSettings.
+extern TextSettings textSettings;
+
+}  // namespace orvendale

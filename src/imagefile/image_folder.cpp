@@ -1,0 +1,7 @@
+#include "imagefile/image_folder.h"
+
+namespace orvendale {
+
+char16_t ImageFolder[kPathCapacity] = {};
+
+}  // namespace orvendale

@@ -1,0 +1,82 @@
+#pragma once
+// A settings file in INI form, held in memory line by line so that it can be written
+// back in file order, with typed getters and setters.
+//
+// Lines are read by their first byte: "[" opens a section (the name runs to the first
+// "]"; an empty name closes the current section); inside a section a line beginning
+// with a letter or a space is a key line, split at its first "=" and trimmed of spaces;
+// every other line is kept as it is. A key line without "=" ends loading. At most
+// kMaxIniEntries entries are held; later lines are read and dropped.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace orvendale {
+
+inline constexpr int kMaxIniEntries = 256;
+
+// One line of the file. Every string is owned by the document, never empty (an empty
+// text is stored as null), and the section string is shared by all entries of one run
+// of lines under one header.
+struct IniEntry {
+  char* section = nullptr;  // null before the first header
+  char* key = nullptr;      // null for a kept line
+  char* value = nullptr;    // a key line's value, or a kept line's whole text
+};
+
+class IniDocument {
+ public:
+  // A document for the file at `path` (copied); null gives a document whose Load and
+  // Save fail.
+  explicit IniDocument(const char16_t* path);
+  ~IniDocument();
+  IniDocument(const IniDocument&) = delete;
+  IniDocument& operator=(const IniDocument&) = delete;
+
+  // Reads the file. S_OK, also when loading stopped early; E_FAIL when there is no path
+  // or the file cannot be opened (the table is then untouched).
+  HResult Load();
+  // Writes the table to the file, replacing its content; every line ends in CR LF.
+  HResult Save();
+  // Releases every string of the table; count becomes 0.
+  void Clear();
+
+  // The value's decimal conversion; `defaultValue` when the key is absent, 0 when it is
+  // present with an empty value.
+  std::int32_t GetInt(const char* section, const char* key, std::int32_t defaultValue) const;
+  // The value converted to UTF-16 into `out`: the units written including the
+  // terminator, or 0 when it does not fit `capacity`. A present key with an empty value
+  // gives empty text and 0. An absent key gives `defaultValue` (its length, terminator
+  // not counted) or, without a default, empty text and 0. Writes at most `capacity`
+  // units.
+  int GetWideString(const char* section, const char* key, char16_t* out, int capacity,
+                    const char16_t* defaultValue) const;
+  // As GetWideString with narrow text and no conversion; returns the length in bytes.
+  // A value or default that does not fit `capacity` gives empty text and 0.
+  int GetString(const char* section, const char* key, char* out, int capacity,
+                const char* defaultValue) const;
+
+  // Replace the value of an existing key, or insert the key after the last key of the
+  // section's first run, or append a new section at the end. Nothing changes for an
+  // empty section or key, or when the table is full.
+  void SetInt(const char* section, const char* key, std::int32_t value);
+  void SetWideString(const char* section, const char* key, const char16_t* value);
+  void SetString(const char* section, const char* key, const char* value);
+
+  int count() const { return count_; }
+  const IniEntry& entry(int index) const { return entries_[index]; }
+
+ private:
+  int FindKey(const char* section, const char* key) const;
+  int FindSectionInsertPoint(const char* section) const;
+  HResult AppendEntry(char* section, char* key, char* value);
+  HResult InsertEntry(const char* section, char* key, char* value);
+  void SetValue(const char* section, const char* key, char* value);
+
+  char16_t* path_ = nullptr;
+  IniEntry entries_[kMaxIniEntries];
+  int count_ = 0;
+};
+
+}  // namespace orvendale
