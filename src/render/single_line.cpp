@@ -1,0 +1,94 @@
+#include "render/single_line.h"
+
+#include <cstdint>
+
+#include "calendar/date_pattern.h"
+#include "calendar/holidays.h"
+#include "calendar/packed_date.h"
+#include "calendar/text_settings.h"
+#include "platform/graphics.h"
+#include "platform/text.h"
+#include "render/picture_extent.h"
+#include "render/surface.h"
+#include "settings/ini_document.h"
+
+namespace orvendale {
+namespace {
+
+// [Contents] Alignment: 15 bytes and the terminator.
+constexpr int kAlignmentCapacity = 16;
+
+enum class LineContent { kCalendarHeader, kDate };
+
+// The text always sits on the bottom edge, single line; Alignment chooses the side.
+std::uint32_t AlignmentFlags(const IniDocument& document, const char* section) {
+  using namespace platform::TextFlags;
+  std::uint32_t flags = kSingleLine;
+  char alignment[kAlignmentCapacity];
+  if (document.GetString(section, "Alignment", alignment, kAlignmentCapacity, nullptr) != 0) {
+    if (platform::KeywordEquals(alignment, "center")) {
+      flags |= kCenter;
+    } else if (platform::KeywordEquals(alignment, "right")) {
+      flags |= kRight;
+    }
+  }
+  return flags | kBottom;
+}
+
+Surface RenderLine(const RenderParams& params, LineContent content) {
+  const IniDocument& document = *params.document;
+  const char* section = params.contentSection;
+  DateRecord& date = *params.date;
+
+  if (content == LineContent::kCalendarHeader) {
+    const std::int32_t offset = document.GetInt(section, "Offset", 0);
+    if (offset != 0) AddMonths(&date, CutTo16Bits(offset));
+  }
+
+  char16_t pattern[kPatternCapacity];
+  if (document.GetWideString(section, "Format", pattern, kPatternCapacity, nullptr) == 0) {
+    return nullptr;
+  }
+  char16_t text[kPatternCapacity];
+  ExpandDatePattern(pattern, date, text);
+
+  DrawingSequence sequence(params.screenContext, document);
+  Rect measured{0, 0, 0, 0};
+  platform::DrawText(sequence.context(), text, -1, &measured,
+                     platform::TextFlags::kCalculateRect | platform::TextFlags::kSingleLine);
+
+  // Only the low 16 bits of the size and margins count; 0 means the measured size.
+  const std::int16_t width = CutTo16Bits(params.width);
+  const std::int16_t height = CutTo16Bits(params.height);
+  const std::int16_t marginX = CutTo16Bits(params.marginX);
+  const std::int16_t marginY = CutTo16Bits(params.marginY);
+  const std::int32_t pictureWidth =
+      PictureExtent(std::int64_t{width != 0 ? width : measured.right} + 2 * std::int64_t{marginX});
+  const std::int32_t pictureHeight =
+      PictureExtent(std::int64_t{height != 0 ? height : measured.bottom} + 2 * std::int64_t{marginY});
+
+  if (!sequence.PrepareSurface(pictureWidth, pictureHeight)) return nullptr;
+
+  const std::uint32_t flags = AlignmentFlags(document, section);
+  if (content == LineContent::kCalendarHeader) {
+    platform::SetTextColor(sequence.context(), textSettings.textColor);
+  } else {
+    SetDayColor(sequence.context(), static_cast<std::int16_t>(date.month),
+                static_cast<std::int16_t>(date.day), static_cast<std::int16_t>(date.year));
+  }
+
+  // The picture inset by the margins on all four sides.
+  Rect area{marginX, marginY, pictureWidth - marginX, pictureHeight - marginY};
+  platform::DrawText(sequence.context(), text, -1, &area, flags);
+  return sequence.Close();
+}
+
+}  // namespace
+
+Surface RenderCalendarHeader(const RenderParams& params) {
+  return RenderLine(params, LineContent::kCalendarHeader);
+}
+
+Surface RenderDate(const RenderParams& params) { return RenderLine(params, LineContent::kDate); }
+
+}  // namespace orvendale
