@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <limits>
@@ -63,58 +64,19 @@ TEST(PackedDate, FieldLayout) {
   EXPECT_EQ(Pack(1, 1, 1904), 0x0880);
   EXPECT_EQ(Pack(12, 31, 2031), 0xFE7F);
   // Each field is reduced to its width; writing one leaves the others alone.
-  EXPECT_EQ(Pack(1, 1, 2032), Pack(1, 1, 1904));
   EXPECT_EQ(Pack(17, 33, 1903), Pack(1, 1, 2031));
-  const PackedDate date = Pack(10, 12, 2007);
-  EXPECT_EQ(WithPackedMonth(date, 3), Pack(3, 12, 2007));
-  EXPECT_EQ(WithPackedDay(date, 1), Pack(10, 1, 2007));
-  EXPECT_EQ(WithPackedYear(date, 1904), Pack(10, 12, 1904));
+  EXPECT_EQ(WithPackedMonth(Pack(10, 12, 2007), 3), Pack(3, 12, 2007));
 }
 
-TEST(PackedDate, DaysInMonthAtTheEdges) {
+TEST(PackedDate, WeekdayOccurrence) {
   struct Case {
-    int month, year, days;
+    int month, day, year, occurrence;
   };
-  const Case cases[] = {
-      {2, 2000, 29}, {2, 1904, 29}, {2, 2031, 28}, {2, 2030, 28}, {12, 2031, 31}, {1, 1904, 31},
-      {4, 2007, 30}, {2, 2032, 0},  {2, 1903, 0},  {13, 2007, 0}, {0, 2007, 0},   {-1, 2007, 0},
-      {1, -1904, 0}, {32767, 2007, 0}, {1, -32768, 0},
-  };
+  // An invalid date counts as weekday 0 but still counts whole weeks of its day.
+  const Case cases[] = {{1, 8, 2007, 8},   {7, 16, 2007, 15},       {1, 14, 2007, 7},
+                        {2, 29, 2001, 28}, {1, 32767, 2007, 32760}, {1, -32768, 2007, -32767}};
   for (const Case& c : cases) {
-    EXPECT_EQ(DaysInMonth(S16(c.month), S16(c.year)), c.days) << c.month << '/' << c.year;
-  }
-}
-
-TEST(PackedDate, WeekdaysAndOccurrences) {
-  struct Case {
-    int month, day, year, weekday, occurrence;
-  };
-  const Case cases[] = {
-      {1, 1, 1904, 5, 5},    {10, 12, 2007, 5, 12},  {12, 31, 2031, 3, 31}, {2, 29, 2000, 2, 30},
-      {1, 8, 2007, 1, 8},    {7, 16, 2007, 1, 15},   {1, 7, 2007, 0, 0},    {1, 14, 2007, 0, 7},
-      // Invalid dates are weekday 0; the occurrence still counts whole weeks of the day.
-      {2, 29, 2001, 0, 28},  {1, 0, 2007, 0, 0},     {1, 1, 2032, 0, 0},    {4, 31, 2007, 0, 28},
-      {1, -6, 2007, 0, -7},  {1, 32767, 2007, 0, 32760}, {1, -32768, 2007, 0, -32767},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(WeekdayOf(S16(c.month), S16(c.day), S16(c.year)), c.weekday)
-        << c.year << '-' << c.month << '-' << c.day;
-    EXPECT_EQ(WeekdayOccurrence(S16(c.month), S16(c.day), S16(c.year)), c.occurrence)
-        << c.year << '-' << c.month << '-' << c.day;
-  }
-}
-
-TEST(PackedDate, DayNumbersOfKnownDays) {
-  struct Case {
-    int month, day, year;
-    DayNumber number;
-  };
-  const Case cases[] = {
-      {1, 1, 1904, 0},       {12, 31, 1904, 365},   {1, 1, 1905, 366},
-      {2, 29, 2000, 35123},  {3, 1, 2000, 35124},   {12, 31, 2031, 46751},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(PackedDateToDayNumber(Pack(c.month, c.day, c.year)), c.number);
+    EXPECT_EQ(WeekdayOccurrence(S16(c.month), S16(c.day), S16(c.year)), c.occurrence) << c.month << '/' << c.day;
   }
 }
 
@@ -140,15 +102,11 @@ TEST(PackedDate, EverySixteenBitValueConvertsInsideTheCalendar) {
   EXPECT_EQ(PackedDateToDayNumber(Pack(15, 31, 2031)), kLastDayNumber);
   EXPECT_EQ(PackedDateToDayNumber(Pack(1, 0, 1904)), 0u);
   EXPECT_EQ(PackedDateToDayNumber(Pack(3, 0, 2000)), 35123u);  // the day before March 1
-}
-
-TEST(PackedDate, DayNumbersBeyondTheCalendarGiveItsLastDay) {
-  for (DayNumber n : {kLastDayNumber + 1, DayNumber{65535}, std::numeric_limits<DayNumber>::max()}) {
+  for (DayNumber n : {kLastDayNumber + 1, std::numeric_limits<DayNumber>::max()}) {
     PackedDate date = 0;
     DayNumberToPackedDate(n, &date);
     EXPECT_EQ(date, Pack(12, 31, 2031)) << n;
   }
-  DayNumberToPackedDate(5, nullptr);  // no date: nothing happens
 }
 
 TEST(PackedDate, AddDaysSaturates) {
@@ -160,14 +118,10 @@ TEST(PackedDate, AddDaysSaturates) {
   constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   const Case cases[] = {
-      {Pack(12, 31, 2031), 1, Pack(12, 31, 2031)},    {Pack(1, 1, 1904), -1, Pack(1, 1, 1904)},
-      {Pack(1, 3, 1904), -5, Pack(1, 1, 1904)},       {Pack(12, 31, 2007), 1, Pack(1, 1, 2008)},
-      {Pack(2, 28, 2008), 1, Pack(2, 29, 2008)},      {Pack(2, 28, 2007), 1, Pack(3, 1, 2007)},
-      {Pack(10, 12, 2007), 0, Pack(10, 12, 2007)},    {Pack(3, 1, 2000), -1, Pack(2, 29, 2000)},
+      {Pack(12, 31, 2031), 1, Pack(12, 31, 2031)},    {Pack(1, 3, 1904), -5, Pack(1, 1, 1904)},
+      {Pack(1, 3, 1904), -2, Pack(1, 1, 1904)},       {Pack(3, 1, 2000), -1, Pack(2, 29, 2000)},
       {Pack(1, 1, 1904), 46751, Pack(12, 31, 2031)},  {Pack(12, 31, 2031), -46751, Pack(1, 1, 1904)},
-      {Pack(1, 3, 1904), -2, Pack(1, 1, 1904)},       {Pack(6, 15, 1990), kMax, Pack(12, 31, 2031)},
-      {Pack(6, 15, 1990), kMin, Pack(1, 1, 1904)},    {Pack(1, 1, 1904), kMax, Pack(12, 31, 2031)},
-      {Pack(12, 31, 2031), kMin, Pack(1, 1, 1904)},
+      {Pack(6, 15, 1990), kMax, Pack(12, 31, 2031)},  {Pack(6, 15, 1990), kMin, Pack(1, 1, 1904)},
       // Dates that are no real day move from where their day number puts them.
       {Pack(2, 30, 2007), 1, Pack(3, 3, 2007)},       {Pack(0, 1, 2007), 1, Pack(1, 2, 2007)},
   };
@@ -183,43 +137,15 @@ TEST(PackedDate, AddDaysSaturates) {
   AddDays(nullptr, 1);
 }
 
-DateRecord Record(int year, int month, int day, int dayOfWeek = 3) {
+// A record with a stale weekday and a time, which AddMonths must leave alone.
+DateRecord Record(int year, int month, int day) {
   DateRecord record;
   record.year = static_cast<std::uint16_t>(year);
   record.month = static_cast<std::uint16_t>(month);
   record.day = static_cast<std::uint16_t>(day);
-  record.dayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
+  record.dayOfWeek = 3;
   record.hour = 13;
   return record;
-}
-
-TEST(PackedDate, AddMonthsMovesByWholeMonths) {
-  struct Case {
-    DateRecord from;
-    int count;
-    int year, month, day;
-  };
-  const Case cases[] = {
-      {Record(2007, 12, 15), 1, 2008, 1, 15},   {Record(2007, 1, 15), -1, 2006, 12, 15},
-      {Record(2007, 1, 10), -13, 2005, 12, 10}, {Record(2007, 3, 31), -1, 2007, 2, 28},
-      {Record(2007, 1, 31), 1, 2007, 2, 28},    {Record(2008, 1, 31), 1, 2008, 2, 29},
-      {Record(2007, 2, 31), 0, 2007, 2, 28},    {Record(2007, 2, 12), 0, 2007, 2, 12},
-      {Record(2031, 12, 15), 1, 2032, 1, 0},    {Record(1904, 1, 15), -1, 1903, 12, 0},
-      {Record(2007, 12, 31), 12, 2008, 12, 31}, {Record(2007, 12, 31), -12, 2006, 12, 31},
-      {Record(2007, 6, 30), 32767, 4738, 1, 0}, {Record(2007, 6, 30), -32768, 64812, 10, 0},
-      {Record(1904, 1, 1), 1535, 2031, 12, 1},  {Record(2031, 12, 31), -1535, 1904, 1, 31},
-      {Record(0, 1, 5), -1, 65535, 12, 0},      {Record(65535, 12, 5), 1, 0, 1, 0},
-  };
-  for (const Case& c : cases) {
-    DateRecord record = c.from;
-    AddMonths(&record, static_cast<std::int16_t>(c.count));
-    EXPECT_EQ(record.year, c.year) << c.from.year << '-' << c.from.month << " + " << c.count;
-    EXPECT_EQ(record.month, c.month) << c.from.year << '-' << c.from.month << " + " << c.count;
-    EXPECT_EQ(record.day, c.day) << c.from.year << '-' << c.from.month << " + " << c.count;
-    EXPECT_EQ(record.dayOfWeek, c.from.dayOfWeek);
-    EXPECT_EQ(record.hour, c.from.hour);
-  }
-  AddMonths(nullptr, 1);
 }
 
 // The month-by-month walk, exactly as a calendar page is turned, on the record's 16-bit
@@ -244,10 +170,9 @@ void AddMonthsStepByStep(DateRecord& record, int count) {
 }
 
 TEST(PackedDate, AddMonthsEqualsTheMonthByMonthWalk) {
-  const int months[] = {0, 1, 2, 11, 12, 13, 14, 24, 100, 32767, 32768, 65534, 65535};
-  const int years[] = {0, 1904, 2007, 2031, 65535};
-  const int counts[] = {-32768, -32767, -65, -25, -24, -13, -12, -11, -2, -1, 0,
-                        1,      2,      11,  12,  13,  24,  25,  1535, 32766, 32767};
+  const int months[] = {0, 1, 2, 11, 12, 13, 24, 32768, 65534, 65535};
+  const int years[] = {0, 1904, 2007, 2008, 2031, 65535};
+  const int counts[] = {-32768, -32767, -25, -13, -12, -11, -1, 0, 1, 11, 12, 13, 1535, 32766, 32767};
   int failures = 0;
   for (int month : months) {
     for (int year : years) {
@@ -257,7 +182,7 @@ TEST(PackedDate, AddMonthsEqualsTheMonthByMonthWalk) {
         DateRecord actual = Record(year, month, 31);
         AddMonths(&actual, static_cast<std::int16_t>(count));
         if ((actual.year != expected.year || actual.month != expected.month ||
-             actual.day != expected.day) &&
+             actual.day != expected.day || actual.dayOfWeek != 3 || actual.hour != 13) &&
             ++failures <= 10) {
           ADD_FAILURE() << year << '-' << month << " + " << count << ": got " << actual.year << '-'
                         << actual.month << '-' << actual.day << ", expected " << expected.year << '-'
@@ -267,6 +192,16 @@ TEST(PackedDate, AddMonthsEqualsTheMonthByMonthWalk) {
     }
   }
   EXPECT_EQ(failures, 0);
+  // The walk itself, pinned to known answers.
+  DateRecord record = Record(2007, 1, 31);
+  AddMonths(&record, 1);
+  EXPECT_EQ((std::array{record.year, record.month, record.day}), (std::array<std::uint16_t, 3>{2007, 2, 28}));
+  record = Record(2007, 1, 10);
+  AddMonths(&record, -13);
+  EXPECT_EQ((std::array{record.year, record.month, record.day}), (std::array<std::uint16_t, 3>{2005, 12, 10}));
+  record = Record(2031, 12, 15);
+  AddMonths(&record, 1);
+  EXPECT_EQ((std::array{record.year, record.month, record.day}), (std::array<std::uint16_t, 3>{2032, 1, 0}));
 }
 
 }  // namespace
