@@ -49,17 +49,17 @@ constexpr std::int16_t PackedDay(PackedDate date) {
 
 // Each writer reduces its value to the field's width (year - 1904 modulo 128, month
 // modulo 16, day modulo 32) and leaves the other two fields unchanged.
+constexpr PackedDate WithPackedField(PackedDate date, PackedDate mask, unsigned field) {
+  return static_cast<PackedDate>((date & ~static_cast<unsigned>(mask)) | (field & mask));
+}
 constexpr PackedDate WithPackedYear(PackedDate date, std::uint16_t year) {
-  const unsigned offset = (static_cast<unsigned>(year) - kFirstYear) & kPackedYearMask;
-  return static_cast<PackedDate>((date & ~kPackedYearMask & 0xFFFFu) | offset);
+  return WithPackedField(date, kPackedYearMask, static_cast<unsigned>(year) - static_cast<unsigned>(kFirstYear));
 }
 constexpr PackedDate WithPackedMonth(PackedDate date, std::uint16_t month) {
-  const unsigned field = (static_cast<unsigned>(month) << kPackedMonthShift) & kPackedMonthMask;
-  return static_cast<PackedDate>((date & ~kPackedMonthMask & 0xFFFFu) | field);
+  return WithPackedField(date, kPackedMonthMask, static_cast<unsigned>(month) << kPackedMonthShift);
 }
 constexpr PackedDate WithPackedDay(PackedDate date, std::uint16_t day) {
-  const unsigned field = (static_cast<unsigned>(day) << kPackedDayShift) & kPackedDayMask;
-  return static_cast<PackedDate>((date & ~kPackedDayMask & 0xFFFFu) | field);
+  return WithPackedField(date, kPackedDayMask, static_cast<unsigned>(day) << kPackedDayShift);
 }
 
 // The packed form of a date, each field reduced to its width as above.
