@@ -81,21 +81,5 @@ TEST(OpenFile, OpensRegularFilesOnlyAndFollowsTheCreationRule) {
   EXPECT_EQ(directory.Read("keep.txt"), "");
 }
 
-TEST(ReadFile, ReportsZeroBytesAtTheEnd) {
-  TempDirectory directory;
-  directory.Write("f", "hello");
-  const std::u16string path = directory.PlatformPath("f");
-  const FileHandle file = OpenFile(path.c_str(), FileAccess::kRead, FileCreation::kOpenExisting);
-  ASSERT_NE(file, kInvalidFileHandle);
-  char buffer[8];
-  std::uint32_t bytesRead = 99;
-  EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, &bytesRead));
-  EXPECT_EQ(bytesRead, 5u);
-  EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, &bytesRead));
-  EXPECT_EQ(bytesRead, 0u);
-  CloseFile(file);
-  EXPECT_FALSE(ReadFile(kInvalidFileHandle, buffer, sizeof buffer, &bytesRead));
-}
-
 }  // namespace
 }  // namespace orvendale::platform

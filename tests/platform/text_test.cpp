@@ -139,15 +139,5 @@ TEST(WideCopy, CutsToCapacityAndAppendsWithinIt) {
   EXPECT_EQ(std::u16string(out), u"abcde");
 }
 
-TEST(KeywordEquals, IgnoresCaseOfAsciiLettersOnly) {
-  EXPECT_TRUE(KeywordEquals("bold", "bold"));
-  EXPECT_TRUE(KeywordEquals("BOLD", "bold"));
-  EXPECT_FALSE(KeywordEquals("bolder", "bold"));
-  EXPECT_FALSE(KeywordEquals("bol", "bold"));
-  EXPECT_FALSE(KeywordEquals("\xC3\x84", "\xC3\xA4"));  // only ASCII letters fold
-  EXPECT_TRUE(KeywordEquals(nullptr, ""));
-  EXPECT_FALSE(KeywordEquals(nullptr, "bold"));
-}
-
 }  // namespace
 }  // namespace orvendale::platform
