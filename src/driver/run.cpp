@@ -7,6 +7,7 @@
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "platform/types.h"
+#include "render/text_settings_loader.h"
 #include "settings/ini_document.h"
 
 namespace orvendale {
@@ -138,9 +139,8 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   params.marginX = CutTo16Bits(document.GetInt(kImageSection, "MarginX", 0));
   params.marginY = CutTo16Bits(document.GetInt(kImageSection, "MarginY", 0));
 
-  // 8. The text settings are loaded here, once, before any renderer runs:
-  //    LoadTextSettings(document);
-  //    (to be called here as soon as the text settings loader exists)
+  // 8. The names and colours of the text, once, before any renderer runs.
+  LoadTextSettings(document);
 
   // 9-10. Screen context and today's date.
   const ScreenContext screen;

@@ -1,0 +1,153 @@
+#include "render/text_settings_loader.h"
+
+#include <initializer_list>
+
+#include "calendar/text_settings.h"
+#include "settings/ini_document.h"
+
+namespace orvendale {
+namespace {
+
+constexpr char kShortNameSection[] = "ShortName";
+constexpr char kLongNameSection[] = "LongName";
+constexpr char kTextSection[] = "Text";
+constexpr char16_t kDefaultColorText[] = u"RGB(255, 255, 255)";
+
+// A settings line holds at most 255 bytes, so no value converts to more than 255 UTF-16
+// units: a name read into this buffer always arrives whole, and is then cut to its slot.
+constexpr int kNameReadCapacity = 256;
+
+constexpr std::uint32_t kComponentMask = 0xFF;
+
+bool IsWhiteSpace(char16_t unit) { return unit == u' ' || (unit >= u'\t' && unit <= u'\r'); }
+bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+// Walks a colour text as the formatted-input operation walks it.
+class ColorTextReader {
+ public:
+  explicit ColorTextReader(const char16_t* text) : cursor_(text) {}
+
+  // A literal character of the pattern: it must be the next one of the text.
+  bool Literal(char16_t expected) {
+    if (*cursor_ != expected) return false;
+    ++cursor_;
+    return true;
+  }
+
+  // A blank of the pattern: any run of white space, also none.
+  void Blank() {
+    while (IsWhiteSpace(*cursor_)) ++cursor_;
+  }
+
+  // %d: white space, an optional sign, at least one digit. The value wraps modulo 2^32.
+  bool Number(std::uint32_t& value) {
+    Blank();
+    bool negative = false;
+    if (*cursor_ == u'+' || *cursor_ == u'-') {
+      negative = *cursor_ == u'-';
+      ++cursor_;
+    }
+    if (!IsDigit(*cursor_)) return false;
+    std::uint32_t magnitude = 0;
+    while (IsDigit(*cursor_)) {
+      magnitude = magnitude * 10u + static_cast<std::uint32_t>(*cursor_ - u'0');
+      ++cursor_;
+    }
+    value = negative ? 0u - magnitude : magnitude;
+    return true;
+  }
+
+ private:
+  const char16_t* cursor_;
+};
+
+ColorRef ComposeColor(const ColorComponents& components) {
+  return (components.red & kComponentMask) | (components.green & kComponentMask) << 8 |
+         (components.blue & kComponentMask) << 16;
+}
+
+// Reads "RGB(%d, %d, %d)" into `components`, stopping at the first mismatch.
+void ReadComponents(const char16_t* text, ColorComponents& components) {
+  ColorTextReader reader(text);
+  for (const char16_t letter : {u'R', u'G', u'B', u'('}) {
+    if (!reader.Literal(letter)) return;
+  }
+  if (!reader.Number(components.red)) return;
+  if (!reader.Literal(u',')) return;
+  reader.Blank();
+  if (!reader.Number(components.green)) return;
+  if (!reader.Literal(u',')) return;
+  reader.Blank();
+  reader.Number(components.blue);
+}
+
+// Copies the terminated `text` into a slot of `capacity` units, cut to capacity - 1
+// units but never between the two halves of a surrogate pair, and terminated.
+void CopyIntoSlot(char16_t* slot, int capacity, const char16_t* text) {
+  int length = 0;
+  while (text[length] != 0 && length < capacity - 1) ++length;
+  if (length == capacity - 1 && text[length] != 0 && IsHighSurrogate(text[length - 1])) --length;
+  for (int i = 0; i < length; ++i) slot[i] = text[i];
+  slot[length] = 0;
+}
+
+void ReadName(const IniDocument& document, const char* section, const char* key,
+              const char16_t* defaultName, char16_t* slot, int capacity) {
+  char16_t value[kNameReadCapacity];
+  // The result is not examined: the slot holds whatever the read left, the configured
+  // name, the default, or empty text for a key without a value.
+  document.GetWideString(section, key, value, kNameReadCapacity, defaultName);
+  CopyIntoSlot(slot, capacity, value);
+}
+
+ColorRef ReadColor(const IniDocument& document, const char* key, ColorComponents& components) {
+  char16_t text[kColorTextCapacity];
+  document.GetWideString(kTextSection, key, text, kColorTextCapacity, kDefaultColorText);
+  return ParseColorText(text, components);
+}
+
+}  // namespace
+
+ColorRef ParseColorText(const char16_t* text, ColorComponents& components) {
+  if (text != nullptr) ReadComponents(text, components);
+  return ComposeColor(components);
+}
+
+void LoadTextSettings(const IniDocument& document) {
+  for (int i = 0; i < 7; ++i) {
+    const NameKey& name = kWeekdayNameKeys[i];
+    ReadName(document, kShortNameSection, name.key, name.shortDefault, textSettings.shortWeekdayNames[i],
+             kShortNameCapacity);
+  }
+  for (int i = 0; i < 7; ++i) {
+    const NameKey& name = kWeekdayNameKeys[i];
+    ReadName(document, kLongNameSection, name.key, name.longDefault, textSettings.longWeekdayNames[i],
+             kLongNameCapacity);
+  }
+  for (int i = 0; i < 12; ++i) {
+    const NameKey& name = kMonthNameKeys[i];
+    ReadName(document, kShortNameSection, name.key, name.shortDefault, textSettings.shortMonthNames[i],
+             kShortNameCapacity);
+  }
+  for (int i = 0; i < 12; ++i) {
+    const NameKey& name = kMonthNameKeys[i];
+    ReadName(document, kLongNameSection, name.key, name.longDefault, textSettings.longMonthNames[i],
+             kLongNameCapacity);
+  }
+
+  // The components start at 0 once, here; each colour after the first starts from what
+  // the one before it left.
+  ColorComponents components;
+  textSettings.textColor = ReadColor(document, "Color", components);
+  textSettings.sundayColor = ReadColor(document, "SundayColor", components);
+  textSettings.saturdayColor = ReadColor(document, "SaturdayColor", components);
+
+  char16_t todayText[kColorTextCapacity];
+  if (document.GetWideString(kTextSection, "TodayColor", todayText, kColorTextCapacity, nullptr) != 0) {
+    textSettings.todayColor = ParseColorText(todayText, components);
+    textSettings.todayColorGiven = 1;
+  }
+}
+
+}  // namespace orvendale

@@ -19,11 +19,15 @@ TEST(GetLocalTime, FillsEveryFieldFromTheLocalCalendar) {
 
   DateRecord record;
   struct tm expected {};
-  for (int attempt = 0; attempt < 5; ++attempt) {  // retry when a second ticks between the readings
-    const time_t before = ::time(nullptr);
+  // Read the same clock as the platform before and after; retry when a second ticked
+  // in between. (time() may run on a coarser clock and lag by a tick.)
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    struct timespec before {}, after {};
+    ::clock_gettime(CLOCK_REALTIME, &before);
     GetLocalTime(&record);
-    ::localtime_r(&before, &expected);
-    if (expected.tm_sec == record.second) break;
+    ::clock_gettime(CLOCK_REALTIME, &after);
+    ::localtime_r(&before.tv_sec, &expected);
+    if (before.tv_sec == after.tv_sec) break;
   }
   EXPECT_EQ(record.year, expected.tm_year + 1900);
   EXPECT_EQ(record.month, expected.tm_mon + 1);

@@ -1,0 +1,50 @@
+#pragma once
+// Fills the process-wide text settings (weekday and month names, text colours) from the
+// settings document, once per run before any renderer draws.
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace orvendale {
+
+class IniDocument;
+
+// A colour text is read into a buffer of this many wide characters (63 and the
+// terminator); a longer text reads as no text.
+inline constexpr int kColorTextCapacity = 64;
+
+// The red, green and blue numbers most recently read from a colour text. They carry
+// over from one colour to the next: a number a text does not give keeps its value.
+struct ColorComponents {
+  std::uint32_t red = 0;
+  std::uint32_t green = 0;
+  std::uint32_t blue = 0;
+};
+
+// Reads the colour text `text` (null reads as empty) as the pattern "RGB(%d, %d, %d)"
+// and returns the colour of the components afterwards, the low 8 bits of each.
+//
+// The letters "RGB(" and each "," must match exactly, in that case; the blank after a
+// comma matches any run of white space, also none; each number skips leading white
+// space and is an optionally signed run of decimal digits. Matching stops at the first
+// character that does not fit, and nothing after the third number is looked at, so the
+// closing parenthesis is optional. Each number read replaces its component. A number
+// with more digits than 32 bits hold wraps modulo 2^32, which keeps its low 8 bits
+// exact: 4294967552 counts as 256 and gives 0. White space is blank, tab, line feed,
+// vertical tab, form feed and carriage return.
+ColorRef ParseColorText(const char16_t* text, ColorComponents& components);
+
+// Fills textSettings from `document`:
+// - the short and long weekday names from [ShortName] and [LongName] keys "Sun".."Sat"
+//   and the month names from keys "Jan".."Dec", each the built-in name when the key is
+//   absent and empty when the key is present without a value. A name longer than its
+//   slot (7 or 15 characters) is cut to the slot, never inside a surrogate pair.
+// - textColor, sundayColor and saturdayColor from [Text] Color, SundayColor and
+//   SaturdayColor, each "RGB(255, 255, 255)" when absent, parsed in that order with
+//   components that start at 0 and carry over;
+// - todayColor from [Text] TodayColor, after SaturdayColor, only when that key gives
+//   text; then todayColorGiven becomes 1. Otherwise both are left as they were.
+void LoadTextSettings(const IniDocument& document);
+
+}  // namespace orvendale

@@ -1,0 +1,144 @@
+#include "render/text_settings_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "calendar/text_settings.h"
+#include "settings/ini_document.h"
+#include "support/temp_directory.h"
+
+namespace orvendale {
+namespace {
+
+TEST(ParseColorText, ReadsAsTheFormattedInputDoes) {
+  struct Case {
+    const char16_t* text;
+    ColorComponents before;
+    ColorRef color;
+  };
+  const ColorComponents zero{};
+  const ColorComponents carried{10, 20, 30};  // 0x001E140A
+  const Case cases[] = {
+      {u"RGB(255, 0, 0)", zero, 0x000000FF},
+      {u"RGB(0,128,255)", zero, 0x00FF8000},
+      {u"RGB(300, -1, 0)", zero, 0x0000FF2C},
+      {u"RGB(1, 2, 3", zero, 0x00030201},           // no closing parenthesis needed
+      {u"RGB(1, 2, 3) and more", zero, 0x00030201},  // nothing after the third number counts
+      {u"RGB(\t1,\t \t2,3)", zero, 0x00030201},      // a blank matches any white space, or none
+      {u"RGB( +1, -0, 3)", zero, 0x00030001},
+      // Mismatches stop the reading; what was not read carries over.
+      {u"red", carried, 0x001E140A},
+      {nullptr, carried, 0x001E140A},
+      {u"RGB(1, 2", carried, 0x001E0201},
+      {u"rgb(1, 2, 3)", zero, 0x00000000},
+      {u" RGB(1, 2, 3)", carried, 0x001E140A},    // no blank before the letters
+      {u"RGB (1, 2, 3)", carried, 0x001E140A},
+      {u"RGB(1 , 2, 3)", carried, 0x001E1401},    // the comma must follow the number
+      {u"RGB(1,, 2, 3)", carried, 0x001E1401},
+      {u"RGB(- 5, 2, 3)", carried, 0x001E140A},   // a sign must be followed by a digit
+      {u"RGB(7, 8, )", carried, 0x001E0807},
+      // More digits than 32 bits hold wrap; the low 8 bits stay those of the number.
+      {u"RGB(4294967296, 4294967551, -4294967295)", zero, 0x0001FF00},
+      {u"RGB(99999999999999999999999, 256, -256)", zero, 0x000000FF},
+  };
+  for (const Case& c : cases) {
+    ColorComponents components = c.before;
+    EXPECT_EQ(ParseColorText(c.text, components), c.color)
+        << (c.text == nullptr ? "null" : std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text)));
+  }
+}
+
+class LoadTextSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = textSettings;
+    textSettings = TextSettings{};
+  }
+  void TearDown() override { textSettings = saved_; }
+
+  // Loads a settings file holding `text` and fills the text settings from it.
+  void Load(const std::string& text) {
+    directory_.Write("settings.ini", text);
+    const std::u16string path = directory_.PlatformPath("settings.ini");
+    IniDocument document(path.c_str());
+    ASSERT_EQ(document.Load(), S_OK);
+    LoadTextSettings(document);
+  }
+
+  testing::TempDirectory directory_;
+  TextSettings saved_;
+};
+
+TEST_F(LoadTextSettingsTest, WithoutSettingsEverythingIsBuiltIn) {
+  Load("[Image]\r\nWidth=100\r\n");
+  EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[0]), u"Su");
+  EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[6]), u"Sa");
+  EXPECT_EQ(std::u16string(textSettings.longWeekdayNames[3]), u"Wednesday");
+  EXPECT_EQ(std::u16string(textSettings.shortMonthNames[0]), u"Jan");
+  EXPECT_EQ(std::u16string(textSettings.shortMonthNames[11]), u"Dec");
+  EXPECT_EQ(std::u16string(textSettings.longMonthNames[8]), u"September");
+  EXPECT_EQ(textSettings.textColor, 0x00FFFFFFu);
+  EXPECT_EQ(textSettings.sundayColor, 0x00FFFFFFu);
+  EXPECT_EQ(textSettings.saturdayColor, 0x00FFFFFFu);
+  EXPECT_EQ(textSettings.todayColorGiven, 0);
+}
+
+TEST_F(LoadTextSettingsTest, NamesFromTheSettings) {
+  Load(
+      "[ShortName]\r\nSun=\r\nJan=Ja1\r\nsat=lower\r\nWed=Mittwoch\r\n"
+      "Mon=\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80\r\n"
+      "[LongName]\n"
+      "Sun=\xE6\x97\xA5\xE6\x9B\x9C\xE6\x97\xA5\n"  // three characters in UTF-8
+      "Thu=ABCDEFGHIJKLMNOPQRSTUVWXYZ\n"
+      "May=Mai\n");
+  EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[0]), u"");  // present, empty: no default
+  EXPECT_EQ(std::u16string(textSettings.shortMonthNames[0]), u"Ja1");
+  EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[6]), u"Sa");  // keys match case-sensitively
+  EXPECT_EQ(std::u16string(textSettings.longWeekdayNames[0]), u"\u65e5\u66dc\u65e5");
+  // Names longer than their slots are cut to them, never inside a surrogate pair: four
+  // characters outside the basic plane take 8 units, and the fourth would be split.
+  EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[3]), u"Mittwoc");
+  EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[1]), u"\U0001F600\U0001F600\U0001F600");
+  EXPECT_EQ(std::u16string(textSettings.longWeekdayNames[4]), u"ABCDEFGHIJKLMNO");
+  EXPECT_EQ(std::u16string(textSettings.longMonthNames[4]), u"Mai");
+  EXPECT_EQ(std::u16string(textSettings.longMonthNames[5]), u"June");
+}
+
+TEST_F(LoadTextSettingsTest, ColoursCarryOverFromOneToTheNext) {
+  struct Case {
+    const char* text;
+    ColorRef textColor, sundayColor, saturdayColor, todayColor;
+    int todayColorGiven;
+  };
+  constexpr ColorRef kUnset = 0x00ABCDEF;  // todayColor before loading
+  const Case cases[] = {
+      {"[Text]\r\nColor=RGB(255, 0, 0)\r\n", 0x000000FF, 0x00FFFFFF, 0x00FFFFFF, kUnset, 0},
+      {"[Text]\r\nColor=RGB(10, 20, 30)\r\nSundayColor=red\r\nSaturdayColor=RGB(1, 2\r\nTodayColor=green\r\n",
+       0x001E140A, 0x001E140A, 0x001E0201, 0x001E0201, 1},
+      // Present without a value: no text at all, so black rather than the default white.
+      {"[Text]\r\nColor=\r\nSundayColor=RGB(0, 0, 200)\r\n", 0x00000000, 0x00C80000, 0x00FFFFFF, kUnset, 0},
+      {"[Text]\r\nTodayColor=\r\n", 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, kUnset, 0},
+      {"[Text]\r\nTodayColor=RGB(0, 128, 0)\r\n", 0x00FFFFFF, 0x00FFFFFF, 0x00FFFFFF, 0x00008000, 1},
+      {"[Text]\r\nSaturdayColor=RGB(300, -1, 0)\r\nTodayColor=RGB(7\r\n", 0x00FFFFFF, 0x00FFFFFF, 0x0000FF2C,
+       0x0000FF07, 1},  // green carried over from SaturdayColor
+      // A text longer than 63 characters reads as no text: the components carry over, and
+      // a TodayColor that long is not given.
+      {"[Text]\r\nColor=RGB(1, 2, 3)\r\nSundayColor=RGB(9, 9, 9)                                                    x\r\n"
+       "TodayColor=RGB(9, 9, 9)                                                    x\r\n",
+       0x00030201, 0x00030201, 0x00FFFFFF, kUnset, 0},
+  };
+  for (const Case& c : cases) {
+    textSettings = TextSettings{};
+    textSettings.todayColor = kUnset;
+    Load(c.text);
+    EXPECT_EQ(textSettings.textColor, c.textColor) << c.text;
+    EXPECT_EQ(textSettings.sundayColor, c.sundayColor) << c.text;
+    EXPECT_EQ(textSettings.saturdayColor, c.saturdayColor) << c.text;
+    EXPECT_EQ(textSettings.todayColor, c.todayColor) << c.text;
+    EXPECT_EQ(textSettings.todayColorGiven, c.todayColorGiven) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace orvendale
