@@ -1,0 +1,173 @@
+#include "driver/run.h"
+
+#include <cstring>
+
+#include "imagefile/png_export.h"
+#include "platform/clock.h"
+#include "platform/resources.h"
+#include "platform/text.h"
+#include "platform/types.h"
+#include "settings/ini_document.h"
+
+namespace orvendale {
+
+char16_t SettingsFilePath[kPathCapacity] = {};
+char16_t OutputFileName[kPathCapacity] = {};
+char16_t OutputFilePath[kPathCapacity] = {};
+
+namespace {
+
+constexpr const char* kImageSection = "Image";
+constexpr const char* kContentSection = "Contents";
+
+// On this host a slash separates folders as a backslash does.
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// The screen drawing context, held from its getting to the end of the run.
+class ScreenContext {
+ public:
+  ScreenContext() : context_(platform::GetScreenContext()) {}
+  ~ScreenContext() { platform::ReleaseScreenContext(context_); }
+  ScreenContext(const ScreenContext&) = delete;
+  ScreenContext& operator=(const ScreenContext&) = delete;
+  platform::DrawingContext* get() const { return context_; }
+
+ private:
+  platform::DrawingContext* context_;
+};
+
+// The picture a renderer returned, deleted when the run is done with it.
+class SurfaceHolder {
+ public:
+  explicit SurfaceHolder(Surface surface) : surface_(surface) {}
+  ~SurfaceHolder() { platform::DeleteBitmap(surface_); }
+  SurfaceHolder(const SurfaceHolder&) = delete;
+  SurfaceHolder& operator=(const SurfaceHolder&) = delete;
+  Surface get() const { return surface_; }
+
+ private:
+  Surface surface_;
+};
+
+}  // namespace
+
+RunServices BuiltInServices() {
+  RunServices services;
+  // The renderers take their places here as they are built.
+  services.calendarHeader = nullptr;
+  services.calendar = nullptr;
+  services.date = nullptr;
+  services.exportPicture = SaveBitmapAsPng;
+  return services;
+}
+
+bool ComposeOutputPath(char16_t* imageFolder, const char16_t* outputFileName,
+                       char16_t* outputFilePath) {
+  outputFilePath[0] = 0;
+  if (IsSeparator(outputFileName[0]) || !IsSeparator(imageFolder[0])) {
+    platform::WideCopy(outputFilePath, kPathCapacity, outputFileName);
+    return true;
+  }
+  const int folderLength = platform::WideLength(imageFolder);
+  const bool needsSeparator = !IsSeparator(imageFolder[folderLength - 1]);
+  const int pathLength = folderLength + (needsSeparator ? 1 : 0) + platform::WideLength(outputFileName);
+  if (pathLength > kPathCapacity - 1) return false;
+  if (needsSeparator) platform::WideAppend(imageFolder, kPathCapacity, u"\\");
+  platform::WideCopy(outputFilePath, kPathCapacity, imageFolder);
+  platform::WideAppend(outputFilePath, kPathCapacity, outputFileName);
+  return true;
+}
+
+Renderer SelectRenderer(const char* contentType, const RunServices& services) {
+  if (contentType == nullptr) return nullptr;
+  const struct {
+    const char* type;
+    Renderer renderer;
+  } dispatchTable[] = {
+      {"CalendarHeader", services.calendarHeader},
+      {"Calendar", services.calendar},
+      {"Date", services.date},
+  };
+  for (const auto& entry : dispatchTable) {
+    if (std::strcmp(contentType, entry.type) == 0) return entry.renderer;
+  }
+  return nullptr;
+}
+
+int RunOrvendale(int argc, const char* const* argv) {
+  return RunOrvendale(argc, argv, BuiltInServices());
+}
+
+int RunOrvendale(int argc, const char* const* argv, const RunServices& services) {
+  // 1. The settings file: the first argument, else the built-in default. An argument
+  // that does not fit the buffer is refused rather than cut, since a cut path would
+  // name another file.
+  SettingsFilePath[0] = 0;
+  const char* argument = argc > 1 && argv != nullptr ? argv[1] : nullptr;
+  if (argument != nullptr && argument[0] != 0) {
+    if (platform::WideFromNarrow(argument, SettingsFilePath, kPathCapacity) == 0) return 0;
+  } else if (platform::LoadResourceString(platform::kDefaultSettingsFileString, SettingsFilePath,
+                                          kPathCapacity) == 0) {
+    return 0;
+  }
+
+  // 2. The document lives to the end of the run and is destroyed on every way out.
+  IniDocument document(SettingsFilePath);
+  if (document.Load() != S_OK) return 0;
+
+  // 3-5. Folder and file name. A loaded value is at most 254 bytes and so always fits
+  // the 256-unit buffers.
+  OutputFilePath[0] = 0;
+  ImageFolder[0] = 0;
+  OutputFileName[0] = 0;
+  document.GetWideString(kImageSection, "Path", ImageFolder, kPathCapacity, nullptr);
+  document.GetWideString(kImageSection, "File", OutputFileName, kPathCapacity, nullptr);
+  if (OutputFileName[0] == 0 &&
+      platform::LoadResourceString(platform::kDefaultOutputFileString, OutputFileName,
+                                   kPathCapacity) == 0) {
+    return 0;
+  }
+
+  // 6. A joined path too long for its buffer makes no picture rather than a wrong file.
+  if (!ComposeOutputPath(ImageFolder, OutputFileName, OutputFilePath)) return 0;
+
+  // 7. Size and margins, each cut to a signed 16-bit value.
+  RenderParams params;
+  params.width = CutTo16Bits(document.GetInt(kImageSection, "Width", 0));
+  params.height = CutTo16Bits(document.GetInt(kImageSection, "Height", 0));
+  params.marginX = CutTo16Bits(document.GetInt(kImageSection, "MarginX", 0));
+  params.marginY = CutTo16Bits(document.GetInt(kImageSection, "MarginY", 0));
+
+  // 8. The text settings are loaded here, once, before any renderer runs:
+  //    LoadTextSettings(document);
+  //    (to be called here as soon as the text settings loader exists)
+
+  // 9-10. Screen context and today's date.
+  const ScreenContext screen;
+  DateRecord today;
+  platform::GetLocalTime(&today);
+
+  // 11. The content type selects the renderer; a value that does not fit its buffer
+  // reads as none and selects nothing.
+  char contentType[kContentTypeCapacity];
+  Renderer renderer = nullptr;
+  if (document.GetString(kContentSection, "Type", contentType, kContentTypeCapacity, nullptr) != 0) {
+    renderer = SelectRenderer(contentType, services);
+  }
+  if (renderer == nullptr) return 0;
+
+  params.screenContext = screen.get();
+  params.date = &today;
+  params.document = &document;
+  params.contentSection = kContentSection;
+
+  // 12. Export, then delete the surface; 13-14. the screen context and then the
+  // document are released as the run leaves their scopes.
+  const SurfaceHolder surface(renderer(params));
+  if (surface.get() != nullptr && services.exportPicture != nullptr) {
+    services.exportPicture(surface.get(), OutputFilePath);
+  }
+  return 0;
+}
+
+}  // namespace orvendale

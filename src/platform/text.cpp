@@ -84,7 +84,13 @@ int WideFromNarrow(const char* narrow, char16_t* out, int capacity) {
   return written + 1;
 }
 
-int NarrowFromWide(const char16_t* wide, char* out, int capacity) {
+namespace {
+
+enum class Overflow { kRefuse, kCut };
+
+// UTF-16 to UTF-8 into `out`; text that does not fit is refused (empty, 0) or cut after
+// its last whole character that fits.
+int EncodeNarrow(const char16_t* wide, char* out, int capacity, Overflow overflow) {
   if (wide == nullptr || out == nullptr || capacity < 1) return 0;
   int written = 0;
   while (*wide != 0) {
@@ -107,6 +113,7 @@ int NarrowFromWide(const char16_t* wide, char* out, int capacity) {
       bytes[length++] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
     }
     if (written + length > capacity - 1) {
+      if (overflow == Overflow::kCut) break;
       out[0] = 0;
       return 0;
     }
@@ -114,6 +121,16 @@ int NarrowFromWide(const char16_t* wide, char* out, int capacity) {
   }
   out[written] = 0;
   return written + 1;
+}
+
+}  // namespace
+
+int NarrowFromWide(const char16_t* wide, char* out, int capacity) {
+  return EncodeNarrow(wide, out, capacity, Overflow::kRefuse);
+}
+
+int NarrowFromWideCut(const char16_t* wide, char* out, int capacity) {
+  return EncodeNarrow(wide, out, capacity, Overflow::kCut);
 }
 
 std::int32_t DecimalToInt(const char* text) {

@@ -19,6 +19,11 @@ int WideFromNarrow(const char* narrow, char16_t* out, int capacity);
 // `out` holds an empty string). Writes at most `capacity` bytes.
 int NarrowFromWide(const char16_t* wide, char* out, int capacity);
 
+// As NarrowFromWide, except that text which does not fit is cut after its last whole
+// character that fits, never inside one. Returns the bytes written, terminator included
+// (1 for a cut to empty text); 0 only for a null argument or `capacity` < 1.
+int NarrowFromWideCut(const char16_t* wide, char* out, int capacity);
+
 // The C runtime's decimal conversion: leading white space skipped, an optional sign,
 // decimal digits up to the first other byte; no digits gives 0. Saturates at the 32-bit
 // range instead of overflowing. Null gives 0.

@@ -34,10 +34,17 @@ class IniDocument {
   IniDocument(const IniDocument&) = delete;
   IniDocument& operator=(const IniDocument&) = delete;
 
-  // Reads the file. S_OK, also when loading stopped early; E_FAIL when there is no path
-  // or the file cannot be opened (the table is then untouched).
+  // Reads the file, releasing what the table held before. S_OK, also when loading
+  // stopped early; E_FAIL when there is no path or the file cannot be opened (the table
+  // is then untouched). Lines are read as LineFile reads them: at most 255 bytes each.
   HResult Load();
   // Writes the table to the file, replacing its content; every line ends in CR LF.
+  // A line longer than 255 bytes is written cut to its first 255 bytes, which is all that
+  // loading would read of it; a key entry whose key alone is 255 bytes or longer (only
+  // setters make one) is left out, since cut it would lose its "=" and end loading.
+  // Entries without a section that follow a section are preceded by an empty header
+  // "[]", so that loading keeps them out of that section. E_FAIL when there is no path
+  // or the file cannot be opened for writing.
   HResult Save();
   // Releases every string of the table; count becomes 0.
   void Clear();
@@ -48,18 +55,21 @@ class IniDocument {
   // The value converted to UTF-16 into `out`: the units written including the
   // terminator, or 0 when it does not fit `capacity`. A present key with an empty value
   // gives empty text and 0. An absent key gives `defaultValue` (its length, terminator
-  // not counted) or, without a default, empty text and 0. Writes at most `capacity`
-  // units.
+  // not counted) or, without a default, empty text and 0. A default that does not fit
+  // `capacity` gives empty text and 0, as a value does. Writes at most `capacity` units.
   int GetWideString(const char* section, const char* key, char16_t* out, int capacity,
                     const char16_t* defaultValue) const;
   // As GetWideString with narrow text and no conversion; returns the length in bytes.
-  // A value or default that does not fit `capacity` gives empty text and 0.
+  // A value or default that does not fit `capacity` gives empty text and 0. Writes at
+  // most `capacity` bytes.
   int GetString(const char* section, const char* key, char* out, int capacity,
                 const char* defaultValue) const;
 
   // Replace the value of an existing key, or insert the key after the last key of the
   // section's first run, or append a new section at the end. Nothing changes for an
-  // empty section or key, or when the table is full.
+  // empty section or key, or when the table is full. An empty value is stored as none
+  // (saved as "key="). SetWideString cuts a value whose narrow form exceeds 255 bytes
+  // after the last whole character that fits.
   void SetInt(const char* section, const char* key, std::int32_t value);
   void SetWideString(const char* section, const char* key, const char16_t* value);
   void SetString(const char* section, const char* key, const char* value);
@@ -70,6 +80,9 @@ class IniDocument {
  private:
   int FindKey(const char* section, const char* key) const;
   int FindSectionInsertPoint(const char* section) const;
+  // Both take over `key` and `value`, releasing them when the table is full (E_FAIL).
+  // AppendEntry stores `section` as given; InsertEntry shares the run's string or makes
+  // a copy of the name for a new run at the end.
   HResult AppendEntry(char* section, char* key, char* value);
   HResult InsertEntry(const char* section, char* key, char* value);
   void SetValue(const char* section, const char* key, char* value);
