@@ -28,10 +28,28 @@ inline constexpr Guid kImagingFactoryInterface{
 inline constexpr Guid kImageFormatMemoryBitmap{
     0xB96B3CAA, 0x0728, 0x11D3, {0x9D, 0x7B, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
+// The encoders the factory lists. Each writes a whole picture to one file.
+inline constexpr Guid kPngEncoderClass{
+    0x4F52B001, 0x6D0A, 0x4E1C, {0x9A, 0x31, 0x50, 0x4E, 0x47, 0x45, 0x4E, 0x43}};
+inline constexpr Guid kBmpEncoderClass{
+    0x4F52B002, 0x6D0A, 0x4E1C, {0x9A, 0x31, 0x42, 0x4D, 0x50, 0x45, 0x4E, 0x43}};
+
 inline constexpr std::uint32_t kInProcessServer = 1;
 inline constexpr std::uint32_t kMultithreaded = 0;
+inline constexpr std::uint32_t kApartmentThreaded = 2;
+
+// Results besides S_OK and E_FAIL.
 // CoInitializeEx's result when the thread was already initialised.
 inline constexpr HResult S_FALSE = 1;
+inline constexpr HResult E_NOINTERFACE = static_cast<HResult>(0x80004002u);
+inline constexpr HResult E_POINTER = static_cast<HResult>(0x80004003u);
+inline constexpr HResult E_OUTOFMEMORY = static_cast<HResult>(0x8007000Eu);
+inline constexpr HResult E_INVALIDARG = static_cast<HResult>(0x80070057u);
+inline constexpr HResult CLASS_E_NOAGGREGATION = static_cast<HResult>(0x80040110u);
+inline constexpr HResult REGDB_E_CLASSNOTREG = static_cast<HResult>(0x80040154u);
+inline constexpr HResult CO_E_NOTINITIALIZED = static_cast<HResult>(0x800401F0u);
+// CoInitializeEx asked for a threading model other than the one the thread has.
+inline constexpr HResult RPC_E_CHANGED_MODE = static_cast<HResult>(0x80010106u);
 
 // Pixel formats: bits 8-15 bits per pixel; 0x10000 indexed, 0x20000 native to the
 // graphics interface, 0x40000 alpha.
@@ -90,13 +108,23 @@ struct EncoderDescription {
   std::uint32_t version = 0;
 };
 
+// Takes one picture, in this order: BeginSink, optionally SetPalette, one PushPixelData
+// of the whole picture, EndSink. Every call out of order fails with E_FAIL.
 class ImageSink {
  public:
-  // `subarea` null means the whole picture.
+  // `subarea` null (or the whole picture) means the whole picture; a smaller area is
+  // refused. Only kPixelFormat32bppArgb with kImageFormatMemoryBitmap as the raw data
+  // format is accepted, width and height at least 1 and at most kMaxBitmapBytes of pixels.
   virtual HResult BeginSink(ImageInfoRecord* info, Rect* subarea) = 0;
+  // Accepted and kept for the record; a 32-bit picture needs no palette.
   virtual HResult SetPalette(const PaletteRecord* palette) = 0;
+  // `rect` must be (0, 0, width, height) and `pixels` must describe the same picture in
+  // the same pixel format: row y of the picture (0 at the top) starts at firstRow + y *
+  // stride bytes, whatever the stride's sign, and each pixel is one 0xAARRGGBB word.
+  // The picture is encoded during this call.
   virtual HResult PushPixelData(const Rect* rect, const PixelBufferRecord* pixels,
                                 bool lastPass) = 0;
+  // A status other than 0 abandons the picture: terminating the encoder then fails.
   virtual HResult EndSink(HResult status) = 0;
   virtual std::uint32_t Release() = 0;
 
@@ -104,10 +132,17 @@ class ImageSink {
   ~ImageSink() = default;
 };
 
+// Writes to a temporary file beside the output; the output is replaced only when
+// TerminateEncoder completes a fully pushed and ended picture. On every other way out,
+// including a release without termination, the temporary file is removed and an existing
+// output stays exactly as it was. The sink shares the encoder's lifetime: each holds a
+// reference, and the object goes when both are released.
 class ImageEncoder {
  public:
   virtual HResult GetEncodeSink(ImageSink** sink) = 0;
-  // Completes the file.
+  // Completes the file: replaces the output with the encoded picture. E_FAIL when the
+  // picture was not fully pushed and ended with status 0, or the file could not be
+  // completed; the output then stays as it was.
   virtual HResult TerminateEncoder() = 0;
   virtual std::uint32_t Release() = 0;
 
@@ -117,8 +152,10 @@ class ImageEncoder {
 
 class Image {
  public:
-  // Draws the image scaled into `destination` on the context's bitmap, alpha blended;
-  // `source` null means the whole image.
+  // Draws the image (or its part `source`, null meaning the whole image) scaled into
+  // `destination` on the context's selected bitmap by nearest neighbour, blended over
+  // what is there by the image's alpha and clipped to the bitmap. Drawn pixels keep a
+  // top byte of 0. E_INVALIDARG for a null argument; S_OK also when nothing is visible.
   virtual HResult Draw(DrawingContext* context, const Rect* destination, const Rect* source) = 0;
   virtual std::uint32_t Release() = 0;
 
@@ -128,10 +165,18 @@ class Image {
 
 class ImagingFactory {
  public:
-  // `*encoders` is one block from std::malloc, freed by the caller with std::free.
+  // `*encoders` is one block from std::malloc holding the descriptions and their texts,
+  // freed by the caller with std::free. The PNG encoder ("image/png") and a BMP encoder
+  // ("image/bmp") are installed.
   virtual HResult GetInstalledEncoders(std::uint32_t* count, EncoderDescription** encoders) = 0;
+  // An encoder writing to the platform path `path`. Fails (nothing created) when the
+  // class is not installed, the path is empty or names a folder, or the temporary file
+  // cannot be made in the output's folder (missing, not writable).
   virtual HResult CreateImageEncoderToFile(const Guid* encoderClass, const char16_t* path,
                                            ImageEncoder** encoder) = 0;
+  // An image decoded from a BMP, PNG, JPEG or GIF file (first frame). Fails for any other
+  // format, a file that is not a regular file, a truncated or corrupt file, and pixel
+  // data above kMaxBitmapBytes, which is refused before decoding.
   virtual HResult CreateImageFromFile(const char16_t* path, Image** image) = 0;
   virtual std::uint32_t Release() = 0;
 
@@ -139,18 +184,28 @@ class ImagingFactory {
   ~ImagingFactory() = default;
 };
 
-// 0 when this call initialised the thread, S_FALSE when it was already initialised;
-// every successful call must be balanced by CoUninitialize.
+// 0 when this call initialised the thread, S_FALSE when it was already initialised with
+// the same threading model (kMultithreaded or kApartmentThreaded); every such call must be
+// balanced by one CoUninitialize. RPC_E_CHANGED_MODE when the thread has the other model
+// and E_INVALIDARG for a reserved pointer or unknown flags: neither counts, and neither
+// may be balanced. Counted per thread.
 HResult CoInitializeEx(void* reserved, std::uint32_t flags);
+// Balances one successful CoInitializeEx; does nothing on an uninitialised thread.
 void CoUninitialize();
 // Initialisations not yet balanced on this thread (for tests).
 int ComInitializationDepth();
-// Only the imaging factory class is known.
+// Only the imaging factory class is known, served in process (kInProcessServer), with
+// the imaging factory interface, and only on an initialised thread.
 HResult CoCreateInstance(const Guid& classId, void* outer, std::uint32_t context,
                          const Guid& interfaceId, void** object);
 
-// The shell's bitmap-file loader: a bitmap with the file's pixels, or null when the
-// file cannot be read or decoded (BMP, PNG, JPEG, GIF).
+// The shell's bitmap-file loader: a bitmap with the file's pixels (top byte 0, alpha
+// dropped), or null when the file cannot be read or decoded; the formats and limits are
+// those of CreateImageFromFile. Delete it with DeleteBitmap.
 Bitmap* LoadBitmapFile(const char16_t* path);
+
+// Test seam: leaves the encoder of `encoderClass` out of the installed list (and makes it
+// uncreatable) while `installed` is false. Every encoder is installed at start.
+void SetEncoderInstalled(const Guid& encoderClass, bool installed);
 
 }  // namespace orvendale::platform

@@ -1,0 +1,85 @@
+#include "imagefile/image_placement.h"
+
+#include <array>
+#include <cstdint>
+#include <limits>
+
+#include "imagefile/image_folder.h"
+#include "platform/imaging.h"
+#include "platform/text.h"
+
+namespace orvendale {
+namespace {
+
+using PathBuffer = std::array<char16_t, kPathCapacity>;
+
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// The path of an image name, in `path`. False when the name is null or the joined path
+// would not fit the buffer: a path cut short could name another file.
+bool ResolveImagePath(const char16_t* name, PathBuffer& path) {
+  path[0] = 0;
+  if (name == nullptr) return false;
+  const int nameLength = platform::WideLength(name);
+  const int folderLength = IsSeparator(name[0]) ? 0 : platform::WideLength(ImageFolder);
+  if (folderLength + nameLength > kPathCapacity - 1) return false;
+  platform::WideCopy(path.data(), kPathCapacity, folderLength > 0 ? ImageFolder : u"");
+  platform::WideAppend(path.data(), kPathCapacity, name);
+  return true;
+}
+
+// x + length, held at the 32-bit range: a rectangle that far out shows nothing anyway.
+std::int32_t SaturatingAdd(std::int32_t x, std::int32_t length) {
+  const std::int64_t sum = std::int64_t{x} + length;
+  if (sum > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (sum < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(sum);
+}
+
+// The imaging service counts a negative status as failure; positive ones are successes.
+bool Failed(HResult status) { return status < 0; }
+
+}  // namespace
+
+void GetImageFileSize(const char16_t* name, std::int32_t* width, std::int32_t* height) {
+  PathBuffer path;
+  if (!ResolveImagePath(name, path)) return;
+  platform::Bitmap* bitmap = platform::LoadBitmapFile(path.data());
+  if (bitmap == nullptr) return;
+  platform::BitmapDescription description;
+  if (platform::GetBitmapDescription(bitmap, &description)) {
+    if (width != nullptr) *width = description.width;
+    if (height != nullptr) *height = description.height;
+  }
+  platform::DeleteBitmap(bitmap);
+}
+
+void DrawImageFile(platform::DrawingContext* context, std::int32_t x, std::int32_t y,
+                   const char16_t* name) {
+  PathBuffer path;
+  if (!ResolveImagePath(name, path)) return;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  GetImageFileSize(name, &width, &height);
+  const Rect destination{x, y, SaturatingAdd(x, width), SaturatingAdd(y, height)};
+
+  // Only an initialisation that succeeded is balanced: uninitialising after a refused
+  // one would end the caller's own initialisation of this thread.
+  const HResult initialized = platform::CoInitializeEx(nullptr, platform::kMultithreaded);
+  void* made = nullptr;
+  if (!Failed(platform::CoCreateInstance(platform::kImagingFactoryClass, nullptr,
+                                         platform::kInProcessServer,
+                                         platform::kImagingFactoryInterface, &made)) &&
+      made != nullptr) {
+    auto* factory = static_cast<platform::ImagingFactory*>(made);
+    platform::Image* image = nullptr;
+    if (!Failed(factory->CreateImageFromFile(path.data(), &image)) && image != nullptr) {
+      image->Draw(context, &destination, nullptr);
+      image->Release();
+    }
+    factory->Release();
+  }
+  if (!Failed(initialized)) platform::CoUninitialize();
+}
+
+}  // namespace orvendale

@@ -1,0 +1,431 @@
+// The file encoders of the imaging service: a sink that takes one 32-bit ARGB picture,
+// written as PNG (libpng, 8-bit RGBA) or BMP (32-bit with an alpha mask), always through
+// a temporary file beside the output that replaces the output only on termination.
+
+#include <fcntl.h>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "platform/fault_injection.h"
+#include "platform/file.h"
+#include "platform/graphics.h"
+#include "platform/imaging.h"
+#include "platform/imaging_internal.h"
+
+namespace orvendale::platform {
+namespace {
+
+constexpr std::size_t kBytesPerPixel = 4;
+
+// ---------------------------------------------------------------------------------------
+// The temporary file and the replacement of the output.
+
+bool WriteAll(int file, const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  while (size > 0) {
+    const ssize_t written = ::write(file, bytes, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) return false;
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// The mode a newly created output gets: what open(..., 0666) would give under the
+// process's umask. The umask can only be read by setting it; this runs on the one
+// thread that writes files.
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// A temporary file in the output's folder. Commit() renames it over the output; the
+// destructor removes it unless it was committed, so no way out leaves it behind.
+class TemporaryOutput {
+ public:
+  TemporaryOutput() = default;
+  TemporaryOutput(const TemporaryOutput&) = delete;
+  TemporaryOutput& operator=(const TemporaryOutput&) = delete;
+
+  ~TemporaryOutput() {
+    if (file_ >= 0) ::close(file_);
+    if (!temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());
+  }
+
+  // False (and nothing created) when the path is empty, ends in a separator, names a
+  // folder, or the folder is missing or not writable.
+  bool Create(const char16_t* platformPath) {
+    std::array<char, kMaxHostPathBytes> hostPath;
+    if (!HostPathFromPlatformPath(platformPath, hostPath.data(), kMaxHostPathBytes)) return false;
+    outputPath_ = hostPath.data();
+    const std::size_t lastSlash = outputPath_.rfind('/');
+    if (lastSlash == outputPath_.size() - 1) return false;  // no file name
+    struct stat existing;
+    if (::stat(outputPath_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return false;
+
+    // The temporary file must live in the output's folder: rename() replaces the output
+    // in one step only within one filesystem.
+    std::string pattern;
+    if (lastSlash == std::string::npos) {
+      pattern = ".image-XXXXXX";
+    } else {
+      pattern = outputPath_.substr(0, lastSlash + 1) + ".image-XXXXXX";
+    }
+    const int file = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (file < 0) return false;
+    file_ = file;
+    temporaryPath_ = pattern;
+    return true;
+  }
+
+  int file() const { return file_; }
+
+  // Makes the written file the output. On failure the output stays as it was.
+  bool Commit() {
+    if (file_ < 0) return false;
+    // An existing output keeps its permissions; a new one gets those of a new file.
+    struct stat existing;
+    const mode_t mode = ::stat(outputPath_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
+                            ? (existing.st_mode & 07777)
+                            : NewFileMode();
+    // The data must be on disk before the rename, or a crash could leave an empty output
+    // where the old one stood.
+    const bool written = ::fchmod(file_, mode) == 0 && ::fsync(file_) == 0;
+    const bool closed = ::close(file_) == 0;
+    file_ = -1;
+    if (!written || !closed) return false;
+    if (::rename(temporaryPath_.c_str(), outputPath_.c_str()) != 0) return false;
+    temporaryPath_.clear();
+    return true;
+  }
+
+ private:
+  int file_ = -1;
+  std::string outputPath_;
+  std::string temporaryPath_;  // empty once renamed or never made
+};
+
+// ---------------------------------------------------------------------------------------
+// The picture as pushed: row y (0 at the top) starts at firstRow + y * stride.
+
+struct PixelSource {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  const unsigned char* firstRow = nullptr;
+  std::ptrdiff_t stride = 0;
+
+  const unsigned char* Row(std::uint32_t y) const {
+    return firstRow + static_cast<std::ptrdiff_t>(y) * stride;
+  }
+};
+
+// A pixel word 0xAARRGGBB lies in memory as B, G, R, A.
+constexpr std::size_t kBlue = 0;
+constexpr std::size_t kGreen = 1;
+constexpr std::size_t kRed = 2;
+constexpr std::size_t kAlpha = 3;
+
+// ---------------------------------------------------------------------------------------
+// PNG through libpng.
+
+// Compression chosen by measurement on typical pictures (large transparent areas and a
+// few text colours): the strongest zlib level with adaptive filtering; the pictures are
+// small, so the time spent is negligible.
+constexpr int kPngCompressionLevel = 9;
+
+struct PngJob {
+  int file = -1;
+  const PixelSource* source = nullptr;
+  png_bytep rowBuffer = nullptr;  // width x 4 bytes
+};
+
+void WritePngData(png_structp png, png_bytep data, png_size_t length) {
+  const auto* job = static_cast<const PngJob*>(png_get_io_ptr(png));
+  if (!WriteAll(job->file, data, length)) png_error(png, "write failed");
+}
+
+void FlushPngData(png_structp) {}
+
+// libpng reports an error by calling this, which must not return: jump back to the
+// setjmp in EncodePng. Nothing is printed.
+[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// The only function holding libpng's setjmp: every local here is trivially destructible,
+// so the longjmp of an error skips no destructor. True when the whole image was written.
+bool EncodePng(png_structp png, png_infop info, const PngJob* job) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  const PixelSource& source = *job->source;
+  png_set_write_fn(png, const_cast<PngJob*>(job), WritePngData, FlushPngData);
+  png_set_IHDR(png, info, source.width, source.height, 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_compression_level(png, kPngCompressionLevel);
+  png_write_info(png, info);
+  for (std::uint32_t y = 0; y < source.height; ++y) {
+    const unsigned char* in = source.Row(y);
+    png_bytep out = job->rowBuffer;
+    for (std::uint32_t x = 0; x < source.width; ++x, in += kBytesPerPixel, out += 4) {
+      out[0] = in[kRed];
+      out[1] = in[kGreen];
+      out[2] = in[kBlue];
+      out[3] = in[kAlpha];
+    }
+    png_write_row(png, job->rowBuffer);
+  }
+  png_write_end(png, info);
+  return true;
+}
+
+// Owns libpng's write structures.
+class PngWriter {
+ public:
+  PngWriter() {
+    png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  }
+  PngWriter(const PngWriter&) = delete;
+  PngWriter& operator=(const PngWriter&) = delete;
+  ~PngWriter() { png_destroy_write_struct(&png_, &info_); }
+
+  bool ok() const { return png_ != nullptr && info_ != nullptr; }
+  png_structp png() const { return png_; }
+  png_infop info() const { return info_; }
+
+ private:
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+};
+
+bool WritePng(int file, const PixelSource& source) {
+  PngWriter writer;
+  if (!writer.ok()) return false;
+  std::unique_ptr<png_byte[]> rowBuffer(new (std::nothrow)
+                                            png_byte[std::size_t{source.width} * 4]);
+  if (!rowBuffer) return false;
+  const PngJob job{file, &source, rowBuffer.get()};
+  return EncodePng(writer.png(), writer.info(), &job);
+}
+
+// ---------------------------------------------------------------------------------------
+// BMP: a file header and a version-4 information header with bit masks, so that readers
+// find the alpha channel; rows bottom-up as the format wants.
+
+constexpr std::uint32_t kBmpFileHeaderBytes = 14;
+constexpr std::uint32_t kBmpInfoHeaderBytes = 108;
+constexpr std::uint32_t kBmpBitFields = 3;
+constexpr std::uint32_t kBmpColorSpaceSrgb = 0x73524742;  // "sRGB"
+constexpr std::int32_t kBmpPixelsPerMetre = 3780;
+
+class LittleEndianWriter {
+ public:
+  explicit LittleEndianWriter(unsigned char* out) : out_(out) {}
+  void Put16(std::uint32_t value) { PutBytes(value, 2); }
+  void Put32(std::uint32_t value) { PutBytes(value, 4); }
+  void Skip(std::size_t bytes) {
+    std::memset(out_, 0, bytes);
+    out_ += bytes;
+  }
+
+ private:
+  void PutBytes(std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) *out_++ = static_cast<unsigned char>(value >> (8 * i));
+  }
+  unsigned char* out_;
+};
+
+bool WriteBmp(int file, const PixelSource& source) {
+  // BeginSink limits the pixel data to kMaxBitmapBytes, so every size fits 32 bits.
+  const std::uint32_t rowBytes = source.width * 4;
+  const std::uint32_t imageBytes = rowBytes * source.height;
+  std::array<unsigned char, kBmpFileHeaderBytes + kBmpInfoHeaderBytes> header;
+  LittleEndianWriter out(header.data());
+  out.Put16('B' | 'M' << 8);
+  out.Put32(static_cast<std::uint32_t>(header.size()) + imageBytes);
+  out.Put32(0);  // reserved
+  out.Put32(static_cast<std::uint32_t>(header.size()));
+  out.Put32(kBmpInfoHeaderBytes);
+  out.Put32(source.width);
+  out.Put32(source.height);  // positive: bottom-up
+  out.Put16(1);              // planes
+  out.Put16(32);
+  out.Put32(kBmpBitFields);
+  out.Put32(imageBytes);
+  out.Put32(kBmpPixelsPerMetre);
+  out.Put32(kBmpPixelsPerMetre);
+  out.Put32(0);  // colours used
+  out.Put32(0);  // important colours
+  out.Put32(0x00FF0000);  // red mask
+  out.Put32(0x0000FF00);  // green mask
+  out.Put32(0x000000FF);  // blue mask
+  out.Put32(0xFF000000);  // alpha mask
+  out.Put32(kBmpColorSpaceSrgb);
+  out.Skip(36 + 12);  // end points and gamma, unused with sRGB
+  if (!WriteAll(file, header.data(), header.size())) return false;
+  // The pixel words already have the file's byte order.
+  for (std::uint32_t row = source.height; row > 0; --row) {
+    if (!WriteAll(file, source.Row(row - 1), rowBytes)) return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// The encoder and its sink: one object with one reference count, so that the sink can
+// never outlive the file it writes.
+
+enum class Format : std::uint8_t { kPng, kBmp };
+
+enum class Stage : std::uint8_t {
+  kCreated,     // waiting for BeginSink
+  kBegun,       // waiting for the palette or the pixels
+  kPushed,      // the picture is written; waiting for EndSink
+  kEnded,       // waiting for TerminateEncoder
+  kTerminated,  // the output is replaced
+  kFailed,      // abandoned: termination fails and the temporary file goes on release
+};
+
+class FileEncoder final : public ImageEncoder, public ImageSink {
+ public:
+  explicit FileEncoder(Format format) : format_(format) {}
+
+  bool Open(const char16_t* path) { return output_.Create(path); }
+
+  HResult GetEncodeSink(ImageSink** sink) override {
+    if (sink == nullptr) return E_POINTER;
+    *sink = nullptr;
+    if (ShouldFail(FaultPoint::kGetEncodeSink)) return E_FAIL;
+    ++references_;
+    *sink = this;
+    return S_OK;
+  }
+
+  HResult BeginSink(ImageInfoRecord* info, Rect* subarea) override {
+    if (ShouldFail(FaultPoint::kBeginSink)) return Fail(E_FAIL);
+    if (stage_ != Stage::kCreated) return Fail(E_FAIL);
+    if (info == nullptr) return Fail(E_INVALIDARG);
+    if (info->rawDataFormat != kImageFormatMemoryBitmap ||
+        info->pixelFormat != kPixelFormat32bppArgb || info->width == 0 || info->height == 0) {
+      return Fail(E_INVALIDARG);
+    }
+    // Checked before any row is touched: width x height x 4 within the bitmap limit.
+    if (std::uint64_t{info->width} * info->height > kMaxBitmapBytes / kBytesPerPixel) {
+      return Fail(E_OUTOFMEMORY);
+    }
+    if (subarea != nullptr &&
+        (subarea->left != 0 || subarea->top != 0 ||
+         static_cast<std::int64_t>(subarea->right) != info->width ||
+         static_cast<std::int64_t>(subarea->bottom) != info->height)) {
+      return Fail(E_INVALIDARG);
+    }
+    width_ = info->width;
+    height_ = info->height;
+    stage_ = Stage::kBegun;
+    return S_OK;
+  }
+
+  HResult SetPalette(const PaletteRecord* palette) override {
+    if (ShouldFail(FaultPoint::kSetPalette)) return Fail(E_FAIL);
+    if (stage_ != Stage::kBegun) return Fail(E_FAIL);
+    if (palette == nullptr) return Fail(E_INVALIDARG);
+    return S_OK;
+  }
+
+  HResult PushPixelData(const Rect* rect, const PixelBufferRecord* pixels, bool) override {
+    if (ShouldFail(FaultPoint::kPushPixelData)) return Fail(E_FAIL);
+    if (stage_ != Stage::kBegun) return Fail(E_FAIL);
+    if (rect == nullptr || pixels == nullptr || pixels->firstRow == nullptr) {
+      return Fail(E_INVALIDARG);
+    }
+    const bool wholePicture = rect->left == 0 && rect->top == 0 &&
+                              static_cast<std::int64_t>(rect->right) == width_ &&
+                              static_cast<std::int64_t>(rect->bottom) == height_;
+    // The stride's sign only says which way the rows run; its size must hold a row.
+    const std::int64_t strideBytes = pixels->stride;
+    const std::int64_t rowBytes = std::int64_t{width_} * kBytesPerPixel;
+    if (!wholePicture || pixels->width != width_ || pixels->height != height_ ||
+        pixels->pixelFormat != kPixelFormat32bppArgb ||
+        (strideBytes < rowBytes && -strideBytes < rowBytes)) {
+      return Fail(E_INVALIDARG);
+    }
+    const PixelSource source{width_, height_, static_cast<const unsigned char*>(pixels->firstRow),
+                             static_cast<std::ptrdiff_t>(pixels->stride)};
+    const bool written = format_ == Format::kPng ? WritePng(output_.file(), source)
+                                                 : WriteBmp(output_.file(), source);
+    if (!written) return Fail(E_FAIL);
+    stage_ = Stage::kPushed;
+    return S_OK;
+  }
+
+  HResult EndSink(HResult status) override {
+    if (ShouldFail(FaultPoint::kEndSink)) return Fail(E_FAIL);
+    if (stage_ != Stage::kPushed) return Fail(E_FAIL);
+    if (status != S_OK) {
+      stage_ = Stage::kFailed;  // the caller gave up on the picture: nothing to report
+      return S_OK;
+    }
+    stage_ = Stage::kEnded;
+    return S_OK;
+  }
+
+  HResult TerminateEncoder() override {
+    if (ShouldFail(FaultPoint::kTerminateEncoder)) return Fail(E_FAIL);
+    if (stage_ != Stage::kEnded) return Fail(E_FAIL);
+    if (!output_.Commit()) return Fail(E_FAIL);
+    stage_ = Stage::kTerminated;
+    return S_OK;
+  }
+
+  std::uint32_t Release() override {
+    const std::uint32_t remaining = --references_;
+    if (remaining == 0) delete this;
+    return remaining;
+  }
+
+ private:
+  HResult Fail(HResult status) {
+    if (stage_ != Stage::kTerminated) stage_ = Stage::kFailed;
+    return status;
+  }
+
+  const Format format_;
+  std::uint32_t references_ = 1;
+  Stage stage_ = Stage::kCreated;
+  std::uint32_t width_ = 0;
+  std::uint32_t height_ = 0;
+  TemporaryOutput output_;  // removed with the object unless committed
+};
+
+}  // namespace
+
+HResult CreateFileEncoder(const Guid& encoderClass, const char16_t* path, ImageEncoder** encoder) {
+  *encoder = nullptr;
+  Format format;
+  if (encoderClass == kPngEncoderClass) {
+    format = Format::kPng;
+  } else if (encoderClass == kBmpEncoderClass) {
+    format = Format::kBmp;
+  } else {
+    return REGDB_E_CLASSNOTREG;
+  }
+  std::unique_ptr<FileEncoder> made(new (std::nothrow) FileEncoder(format));
+  if (!made) return E_OUTOFMEMORY;
+  if (!made->Open(path)) return E_FAIL;
+  *encoder = made.release();
+  return S_OK;
+}
+
+}  // namespace orvendale::platform

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/gdi_objects.h"
+#include "platform/imaging.h"
+#include "support/test_images.h"
+
+namespace orvendale::platform {
+namespace {
+
+using testing::ArgbImage;
+using testing::PlatformPath;
+using testing::TemporaryFolder;
+
+// A 4 x 2 picture with distinct colours; the alpha of the left column varies.
+ArgbImage Sample() {
+  ArgbImage image = testing::SolidImage(4, 2, 0);
+  image.pixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF,
+                  0x80000000, 0xFF808080, 0xFF102030, 0xFF000000};
+  return image;
+}
+
+std::uint32_t Crc32(const unsigned char* data, std::size_t size) {
+  std::uint32_t crc = 0xFFFFFFFF;
+  for (std::size_t i = 0; i < size; ++i) {
+    crc ^= data[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void PutBigEndian(std::vector<unsigned char>& bytes, std::size_t at, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * (size - 1 - i)));
+}
+
+// The file's header claims 20000 x 20000 pixels; the data is that of the small picture.
+std::vector<unsigned char> HugeHeader(std::vector<unsigned char> bytes, const std::string& format) {
+  constexpr std::uint32_t kHuge = 20000;
+  if (format == "png") {  // IHDR data at 16, its CRC at 29
+    PutBigEndian(bytes, 16, kHuge, 4);
+    PutBigEndian(bytes, 20, kHuge, 4);
+    PutBigEndian(bytes, 29, Crc32(bytes.data() + 12, 17), 4);
+  } else if (format == "bmp") {
+    for (const std::size_t at : {18u, 22u}) {
+      for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(kHuge >> (8 * i));
+    }
+  } else {  // JPEG: the frame header after the marker FF C0
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+      if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+        PutBigEndian(bytes, i + 5, kHuge, 2);
+        PutBigEndian(bytes, i + 7, kHuge, 2);
+        break;
+      }
+    }
+  }
+  return bytes;
+}
+
+class ImageDecoderTest : public ::testing::Test {
+ protected:
+  // Writes the sample in `format` and returns the file's bytes.
+  std::vector<unsigned char> WriteSample(const std::string& format) {
+    const auto path = folder_.path() / ("sample." + format);
+    if (format == "png") testing::WritePng(path, Sample());
+    if (format == "bmp") testing::WriteBytes(path, testing::BmpBytes(Sample(), 32));
+    if (format == "bmp24") testing::WriteBytes(path, testing::BmpBytes(Sample(), 24));
+    if (format == "jpg") testing::WriteJpeg(path, Sample());
+    if (format == "gif") testing::WriteBytes(path, testing::TinyGifBytes());
+    if (format == "tga") testing::WriteTga(path, Sample());
+    return testing::ReadBytes(path);
+  }
+
+  Bitmap* Load(const std::vector<unsigned char>& bytes) {
+    const auto path = folder_.path() / "load";
+    testing::WriteBytes(path, bytes);
+    return LoadBitmapFile(PlatformPath(path).c_str());
+  }
+
+  TemporaryFolder folder_;
+};
+
+TEST_F(ImageDecoderTest, LoadsTheFourFormatsTopRowFirst) {
+  const ArgbImage sample = Sample();
+  for (const std::string format : {"png", "bmp", "bmp24", "jpg"}) {
+    Bitmap* bitmap = Load(WriteSample(format));
+    ASSERT_NE(bitmap, nullptr) << format;
+    ASSERT_EQ(bitmap->width, 4);
+    ASSERT_EQ(bitmap->height, 2);
+    for (int y = 0; y < 2; ++y) {
+      for (int x = 0; x < 4; ++x) {
+        const std::uint32_t got = bitmap->Row(y)[x];
+        const std::uint32_t want = sample.At(x, y) & 0x00FFFFFF;
+        // JPEG is lossy: each channel within a margin; the others exact.
+        const int tolerance = format == "jpg" ? 40 : 0;
+        for (const int shift : {0, 8, 16, 24}) {
+          EXPECT_NEAR(static_cast<int>(got >> shift & 0xFF), static_cast<int>(want >> shift & 0xFF),
+                      tolerance)
+              << format << " at " << x << "," << y;
+        }
+      }
+    }
+    DeleteBitmap(bitmap);
+  }
+  Bitmap* gif = Load(WriteSample("gif"));
+  ASSERT_NE(gif, nullptr);
+  EXPECT_EQ(gif->Row(0)[0], 0x00FF0000u);
+  EXPECT_EQ(gif->Row(0)[1], 0x000000FFu);
+  DeleteBitmap(gif);
+}
+
+TEST_F(ImageDecoderTest, RefusesBadFilesWithoutDecodingThem) {
+  const std::vector<unsigned char> png = WriteSample("png");
+  const std::vector<unsigned char> bmp = WriteSample("bmp");
+  const std::vector<unsigned char> jpg = WriteSample("jpg");
+  std::vector<unsigned char> corrupt = png;
+  std::fill(corrupt.begin() + 41, corrupt.end() - 12, 0x5A);  // the compressed data
+  const struct {
+    const char* what;
+    std::vector<unsigned char> bytes;
+  } cases[] = {
+      {"empty file", {}},
+      {"another format", WriteSample("tga")},
+      {"png cut in the data", {png.begin(), png.end() - 20}},
+      {"png cut in the header", {png.begin(), png.begin() + 20}},
+      {"png with corrupt data", corrupt},
+      {"bmp cut in the pixels", {bmp.begin(), bmp.end() - 5}},
+      {"jpeg cut in the scan", {jpg.begin(), jpg.end() - 30}},
+      {"png 20000 x 20000", HugeHeader(png, "png")},
+      {"bmp 20000 x 20000", HugeHeader(bmp, "bmp")},
+      {"jpeg 20000 x 20000", HugeHeader(jpg, "jpg")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Load(c.bytes), nullptr) << c.what;
+  }
+  EXPECT_EQ(LoadBitmapFile(PlatformPath(folder_.path()).c_str()), nullptr) << "a folder";
+  EXPECT_EQ(LoadBitmapFile(PlatformPath(folder_.path() / "missing.png").c_str()), nullptr);
+  const auto pipe = folder_.path() / "pipe.png";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(LoadBitmapFile(PlatformPath(pipe).c_str()), nullptr) << "a pipe, without waiting";
+}
+
+// Draws the image of `bytes` into a 6 x 4 bitmap filled with `background`.
+class ImageDrawTest : public ImageDecoderTest {
+ protected:
+  void SetUp() override {
+    CoInitializeEx(nullptr, kMultithreaded);
+    void* made = nullptr;
+    CoCreateInstance(kImagingFactoryClass, nullptr, kInProcessServer, kImagingFactoryInterface,
+                     &made);
+    factory_ = static_cast<ImagingFactory*>(made);
+    bitmap_.pixels.reset(new std::uint32_t[6 * 4]);
+    std::fill_n(bitmap_.pixels.get(), 6 * 4, kBackground);
+    context_.bitmap = &bitmap_;
+  }
+  void TearDown() override {
+    factory_->Release();
+    CoUninitialize();
+  }
+
+  HResult Draw(const ArgbImage& picture, Rect destination, const Rect* source = nullptr) {
+    const auto path = folder_.path() / "draw.png";
+    testing::WritePng(path, picture);
+    Image* image = nullptr;
+    const HResult created = factory_->CreateImageFromFile(PlatformPath(path).c_str(), &image);
+    if (created != S_OK) return created;
+    const HResult drawn = image->Draw(&context_, &destination, source);
+    image->Release();
+    return drawn;
+  }
+
+  static constexpr std::uint32_t kBackground = 0x00FF00FF;
+  ImagingFactory* factory_ = nullptr;
+  Bitmap bitmap_{6, 4, nullptr};
+  DrawingContext context_;
+};
+
+TEST_F(ImageDrawTest, BlendsByAlphaAndKeepsTheTopByteZero) {
+  ArgbImage picture = testing::SolidImage(4, 1, 0);
+  picture.pixels = {0x00123456, 0x80000000, 0xFF204060, 0x40FFFFFF};
+  ASSERT_EQ(Draw(picture, Rect{1, 2, 5, 3}), S_OK);
+  const std::uint32_t* row = bitmap_.Row(2);
+  EXPECT_EQ(row[0], kBackground);
+  EXPECT_EQ(row[1], kBackground);  // alpha 0 leaves the picture
+  EXPECT_EQ(row[2], 0x007F007Fu);  // half black over magenta
+  EXPECT_EQ(row[3], 0x00204060u);  // opaque replaces
+  EXPECT_EQ(row[4], 0x00FF40FFu);  // a quarter white over magenta
+  EXPECT_EQ(row[5], kBackground);
+  EXPECT_EQ(bitmap_.Row(1)[2], kBackground);
+  EXPECT_EQ(bitmap_.Row(3)[2], kBackground);
+}
+
+TEST_F(ImageDrawTest, ScalesToTheDestinationAndClipsToTheBitmap) {
+  ArgbImage picture = testing::SolidImage(2, 1, 0);
+  picture.pixels = {0xFF000001, 0xFF000002};
+  // Doubled in both directions and hanging over the left and bottom edges.
+  ASSERT_EQ(Draw(picture, Rect{-1, 2, 3, 4 + 2}), S_OK);
+  constexpr std::uint32_t k = kBackground;
+  const std::uint32_t expected[4][6] = {{k, k, k, k, k, k},
+                                        {k, k, k, k, k, k},
+                                        {1, 2, 2, k, k, k},
+                                        {1, 2, 2, k, k, k}};
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(bitmap_.Row(y)[x], expected[y][x]) << x << "," << y;
+  }
+  // The right half of the picture only, into one pixel; an empty destination draws nothing.
+  const Rect rightHalf{1, 0, 2, 1};
+  ASSERT_EQ(Draw(picture, Rect{5, 0, 6, 1}, &rightHalf), S_OK);
+  EXPECT_EQ(bitmap_.Row(0)[5], 2u);
+  ASSERT_EQ(Draw(picture, Rect{4, 0, 4, 1}), S_OK);
+  EXPECT_EQ(bitmap_.Row(0)[4], kBackground);
+}
+
+}  // namespace
+}  // namespace orvendale::platform

@@ -1,0 +1,323 @@
+#include "platform/imaging.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "platform/fault_injection.h"
+#include "platform/gdi_objects.h"
+#include "support/test_images.h"
+
+namespace orvendale::platform {
+namespace {
+
+using testing::ArgbImage;
+using testing::PlatformPath;
+using testing::TemporaryFolder;
+
+// Keeps COM initialised for a test and balanced afterwards.
+class ComScope {
+ public:
+  ComScope() { CoInitializeEx(nullptr, kMultithreaded); }
+  ~ComScope() { CoUninitialize(); }
+};
+
+ImagingFactory* NewFactory() {
+  void* made = nullptr;
+  EXPECT_EQ(CoCreateInstance(kImagingFactoryClass, nullptr, kInProcessServer,
+                             kImagingFactoryInterface, &made),
+            S_OK);
+  return static_cast<ImagingFactory*>(made);
+}
+
+TEST(ComInitialization, CountsPerThreadAndRefusesTheOtherModel) {
+  ASSERT_EQ(ComInitializationDepth(), 0);
+  int dummy = 0;
+  const struct {
+    void* reserved;
+    std::uint32_t flags;
+    HResult expected;
+    int depthAfter;
+  } steps[] = {
+      {nullptr, kMultithreaded, S_OK, 1},
+      {nullptr, kMultithreaded, S_FALSE, 2},
+      {nullptr, kApartmentThreaded, RPC_E_CHANGED_MODE, 2},
+      {&dummy, kMultithreaded, E_INVALIDARG, 2},
+      {nullptr, 0x40, E_INVALIDARG, 2},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(CoInitializeEx(step.reserved, step.flags), step.expected);
+    EXPECT_EQ(ComInitializationDepth(), step.depthAfter);
+  }
+  int otherThreadDepth = -1;
+  std::thread([&] { otherThreadDepth = ComInitializationDepth(); }).join();
+  EXPECT_EQ(otherThreadDepth, 0);
+  CoUninitialize();
+  CoUninitialize();
+  CoUninitialize();  // one too many does nothing
+  EXPECT_EQ(ComInitializationDepth(), 0);
+  EXPECT_EQ(CoInitializeEx(nullptr, kApartmentThreaded), S_OK);  // a fresh thread state
+  CoUninitialize();
+}
+
+TEST(ComInitialization, CreatesOnlyTheImagingFactory) {
+  void* made = reinterpret_cast<void*>(1);
+  EXPECT_EQ(CoCreateInstance(kImagingFactoryClass, nullptr, kInProcessServer,
+                             kImagingFactoryInterface, &made),
+            CO_E_NOTINITIALIZED);
+  EXPECT_EQ(made, nullptr);
+  ComScope com;
+  int outer = 0;
+  const struct {
+    Guid classId;
+    void* outer;
+    std::uint32_t context;
+    Guid interfaceId;
+    HResult expected;
+  } cases[] = {
+      {kPngEncoderClass, nullptr, kInProcessServer, kImagingFactoryInterface, REGDB_E_CLASSNOTREG},
+      {kImagingFactoryClass, nullptr, 4, kImagingFactoryInterface, REGDB_E_CLASSNOTREG},
+      {kImagingFactoryClass, nullptr, kInProcessServer, kImagingFactoryClass, E_NOINTERFACE},
+      {kImagingFactoryClass, &outer, kInProcessServer, kImagingFactoryInterface,
+       CLASS_E_NOAGGREGATION},
+  };
+  for (const auto& c : cases) {
+    made = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CoCreateInstance(c.classId, c.outer, c.context, c.interfaceId, &made), c.expected);
+    EXPECT_EQ(made, nullptr);
+  }
+  ImagingFactory* factory = NewFactory();
+  ASSERT_NE(factory, nullptr);
+  EXPECT_EQ(factory->Release(), 0u);
+}
+
+TEST(ImagingFactory, ListsInstalledEncodersInOneFreeableBlock) {
+  ComScope com;
+  ImagingFactory* factory = NewFactory();
+  const auto listMimeTypes = [&] {
+    std::uint32_t count = 0;
+    EncoderDescription* list = nullptr;
+    EXPECT_EQ(factory->GetInstalledEncoders(&count, &list), S_OK);
+    std::vector<std::u16string> mimeTypes;
+    for (std::uint32_t i = 0; i < count; ++i) {
+      // The texts live in the same block, after the descriptions.
+      EXPECT_GT(reinterpret_cast<const void*>(list[i].mimeType),
+                reinterpret_cast<const void*>(list + count));
+      mimeTypes.emplace_back(list[i].mimeType);
+    }
+    std::free(list);
+    return mimeTypes;
+  };
+  EXPECT_EQ(listMimeTypes(), (std::vector<std::u16string>{u"image/png", u"image/bmp"}));
+
+  SetEncoderInstalled(kPngEncoderClass, false);
+  EXPECT_EQ(listMimeTypes(), (std::vector<std::u16string>{u"image/bmp"}));
+  TemporaryFolder folder;
+  ImageEncoder* encoder = nullptr;
+  EXPECT_NE(factory->CreateImageEncoderToFile(&kPngEncoderClass,
+                                              PlatformPath(folder.path() / "a.png").c_str(),
+                                              &encoder),
+            S_OK);
+  EXPECT_EQ(encoder, nullptr);
+  SetEncoderInstalled(kPngEncoderClass, true);
+  factory->Release();
+}
+
+// A 3 x 2 picture held in memory either top-down or bottom-up; the encoder must write the
+// top row first either way.
+struct PushedPicture {
+  std::uint32_t words[6] = {0xFF112233, 0x80445566, 0x00778899,   // top row
+                            0xFFAABBCC, 0xFFDDEEFF, 0x01020304};  // bottom row
+  std::uint32_t memory[6] = {};
+  PixelBufferRecord record;
+
+  explicit PushedPicture(bool bottomUp) {
+    for (int i = 0; i < 3; ++i) {
+      memory[i] = words[bottomUp ? 3 + i : i];
+      memory[3 + i] = words[bottomUp ? i : 3 + i];
+    }
+    record = {3, 2, bottomUp ? -12 : 12, kPixelFormat32bppArgb, bottomUp ? memory + 3 : memory};
+  }
+};
+
+ImageInfoRecord InfoFor(std::uint32_t width, std::uint32_t height) {
+  ImageInfoRecord info;
+  info.rawDataFormat = kImageFormatMemoryBitmap;
+  info.pixelFormat = kPixelFormat32bppArgb;
+  info.width = width;
+  info.height = height;
+  info.flags = kImageFlagBottomUp | kImageFlagFullWidth | kImageFlagHasAlpha;
+  return info;
+}
+
+// Runs the encoder through the sink's calls; returns the status of the first call that
+// fails, or of the termination.
+HResult Encode(const Guid& encoderClass, const std::filesystem::path& output,
+               const PixelBufferRecord& pixels, Rect* subarea = nullptr,
+               std::uint32_t pictureHeight = 0) {
+  ComScope com;
+  ImagingFactory* factory = NewFactory();
+  ImageEncoder* encoder = nullptr;
+  HResult status = factory->CreateImageEncoderToFile(&encoderClass, PlatformPath(output).c_str(),
+                                                     &encoder);
+  ImageSink* sink = nullptr;
+  if (status == S_OK) status = encoder->GetEncodeSink(&sink);
+  ImageInfoRecord info = InfoFor(pixels.width, pictureHeight > 0 ? pictureHeight : pixels.height);
+  const PaletteRecord palette{kPaletteHasAlpha, 0, {}};
+  const Rect whole{0, 0, static_cast<std::int32_t>(pixels.width),
+                   static_cast<std::int32_t>(pixels.height)};
+  if (status == S_OK) status = sink->BeginSink(&info, subarea);
+  if (status == S_OK) status = sink->SetPalette(&palette);
+  if (status == S_OK) status = sink->PushPixelData(&whole, &pixels, true);
+  if (status == S_OK) status = sink->EndSink(S_OK);
+  if (sink != nullptr) sink->Release();
+  if (status == S_OK) status = encoder->TerminateEncoder();
+  if (encoder != nullptr) encoder->Release();
+  factory->Release();
+  return status;
+}
+
+TEST(PngEncoder, WritesTheTopRowFirstWhateverTheStride) {
+  for (const bool bottomUp : {true, false}) {
+    TemporaryFolder folder;
+    const PushedPicture picture(bottomUp);
+    ASSERT_EQ(Encode(kPngEncoderClass, folder.path() / "out.png", picture.record), S_OK);
+    ArgbImage read;
+    ASSERT_TRUE(testing::ReadPng(folder.path() / "out.png", &read));
+    EXPECT_EQ(read.colorType, 6);  // RGBA
+    EXPECT_EQ(read.bitDepth, 8);
+    EXPECT_EQ(read.pixels, std::vector<std::uint32_t>(picture.words, picture.words + 6))
+        << "bottom-up " << bottomUp;
+    EXPECT_EQ(testing::FolderEntries(folder.path()), std::vector<std::string>{"out.png"});
+  }
+}
+
+TEST(BmpEncoder, RoundTripsThroughTheDecoder) {
+  TemporaryFolder folder;
+  const PushedPicture picture(true);
+  ASSERT_EQ(Encode(kBmpEncoderClass, folder.path() / "out.bmp", picture.record), S_OK);
+  Bitmap* bitmap = LoadBitmapFile(PlatformPath(folder.path() / "out.bmp").c_str());
+  ASSERT_NE(bitmap, nullptr);
+  ASSERT_EQ(bitmap->width, 3);
+  ASSERT_EQ(bitmap->height, 2);
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 3; ++x) {
+      EXPECT_EQ(bitmap->Row(y)[x], picture.words[y * 3 + x] & 0x00FFFFFF) << x << "," << y;
+    }
+  }
+  DeleteBitmap(bitmap);
+}
+
+TEST(PngEncoder, RefusesWhatItCannotWriteAndLeavesNothing) {
+  TemporaryFolder folder;
+  const auto output = folder.path() / "out.png";
+  ASSERT_TRUE(testing::WriteBytes(output, {'o', 'l', 'd'}));
+  std::filesystem::create_directory(folder.path() / "sub");
+  PushedPicture picture(true);
+  PixelBufferRecord narrowStride = picture.record;
+  narrowStride.stride = -8;
+  PixelBufferRecord otherFormat = picture.record;
+  otherFormat.pixelFormat = kPixelFormat24bppRgb;
+  PixelBufferRecord otherSize = picture.record;
+  otherSize.height = 1;
+  Rect part{0, 0, 1, 1};
+  const struct {
+    const char* what;
+    std::filesystem::path output;
+    PixelBufferRecord pixels;
+    Rect* subarea;
+  } cases[] = {
+      {"stride shorter than a row", output, narrowStride, nullptr},
+      {"other pixel format", output, otherFormat, nullptr},
+      {"pixels of another size", output, otherSize, nullptr},
+      {"part of the picture", output, picture.record, &part},
+      {"output is a folder", folder.path() / "sub", picture.record, nullptr},
+      {"missing folder", folder.path() / "missing" / "out.png", picture.record, nullptr},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NE(Encode(kPngEncoderClass, c.output, c.pixels, c.subarea, 2), S_OK) << c.what;
+    EXPECT_EQ(testing::ReadBytes(output), (std::vector<unsigned char>{'o', 'l', 'd'})) << c.what;
+    EXPECT_EQ(testing::FolderEntries(folder.path()), (std::vector<std::string>{"out.png", "sub"}))
+        << c.what;
+  }
+}
+
+TEST(PngEncoder, ReplacesTheOutputOnlyOnTermination) {
+  TemporaryFolder folder;
+  const auto output = folder.path() / "out.png";
+  const std::vector<unsigned char> old{'o', 'l', 'd'};
+  ASSERT_TRUE(testing::WriteBytes(output, old));
+  ASSERT_EQ(::chmod(output.c_str(), 0640), 0);
+  ComScope com;
+  ImagingFactory* factory = NewFactory();
+  const PushedPicture picture(true);
+  // Released after each number of completed calls: 0 = right after creation, 1 = begun,
+  // 2 = pushed, 3 = ended, 4 = ended with a failure status. Only a termination after 3
+  // replaces the output.
+  for (int completed = 0; completed <= 4; ++completed) {
+    ImageEncoder* encoder = nullptr;
+    ASSERT_EQ(factory->CreateImageEncoderToFile(&kPngEncoderClass, PlatformPath(output).c_str(),
+                                                &encoder),
+              S_OK);
+    ImageSink* sink = nullptr;
+    ASSERT_EQ(encoder->GetEncodeSink(&sink), S_OK);
+    ImageInfoRecord info = InfoFor(3, 2);
+    const Rect whole{0, 0, 3, 2};
+    if (completed >= 1) {
+      EXPECT_EQ(sink->BeginSink(&info, nullptr), S_OK);
+    }
+    if (completed >= 2) {
+      EXPECT_EQ(sink->PushPixelData(&whole, &picture.record, true), S_OK);
+    }
+    if (completed >= 3) {
+      EXPECT_EQ(sink->EndSink(completed == 4 ? E_FAIL : S_OK), S_OK);
+      EXPECT_EQ(testing::FolderEntries(folder.path()).size(), 2u);  // and the temporary file
+    }
+    sink->Release();
+    const HResult terminated = completed >= 3 ? encoder->TerminateEncoder() : E_FAIL;
+    EXPECT_EQ(terminated == S_OK, completed == 3) << completed;
+    encoder->Release();
+    EXPECT_EQ(testing::FolderEntries(folder.path()), std::vector<std::string>{"out.png"});
+    if (terminated != S_OK) {
+      EXPECT_EQ(testing::ReadBytes(output), old) << completed;
+    } else {
+      struct stat status;
+      ASSERT_EQ(::stat(output.c_str(), &status), 0);
+      EXPECT_EQ(status.st_mode & 0777, 0640u);  // the replaced file keeps its permissions
+      ASSERT_TRUE(testing::WriteBytes(output, old));
+    }
+  }
+  // Calls out of order fail.
+  ImageEncoder* encoder = nullptr;
+  ASSERT_EQ(factory->CreateImageEncoderToFile(&kPngEncoderClass, PlatformPath(output).c_str(),
+                                              &encoder),
+            S_OK);
+  ImageSink* sink = nullptr;
+  ASSERT_EQ(encoder->GetEncodeSink(&sink), S_OK);
+  const Rect whole{0, 0, 3, 2};
+  EXPECT_NE(sink->PushPixelData(&whole, &picture.record, true), S_OK);
+  EXPECT_NE(encoder->TerminateEncoder(), S_OK);
+  sink->Release();
+  encoder->Release();
+  factory->Release();
+  EXPECT_EQ(testing::ReadBytes(output), old);
+}
+
+TEST(PngEncoder, WritesNothingIntoAReadOnlyFolder) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  TemporaryFolder folder;
+  const auto locked = folder.path() / "locked";
+  std::filesystem::create_directory(locked);
+  ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+  const PushedPicture picture(true);
+  EXPECT_NE(Encode(kPngEncoderClass, locked / "out.png", picture.record), S_OK);
+  EXPECT_TRUE(testing::FolderEntries(locked).empty());
+  ::chmod(locked.c_str(), 0755);
+}
+
+}  // namespace
+}  // namespace orvendale::platform
