@@ -7,6 +7,8 @@
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "platform/types.h"
+#include "render/month_grid.h"
+#include "render/single_line.h"
 #include "render/text_settings_loader.h"
 #include "settings/ini_document.h"
 
@@ -54,10 +56,9 @@ class SurfaceHolder {
 
 RunServices BuiltInServices() {
   RunServices services;
-  // The renderers take their places here as they are built.
-  services.calendarHeader = nullptr;
-  services.calendar = nullptr;
-  services.date = nullptr;
+  services.calendarHeader = RenderCalendarHeader;
+  services.calendar = RenderCalendar;
+  services.date = RenderDate;
   services.exportPicture = SaveBitmapAsPng;
   return services;
 }
