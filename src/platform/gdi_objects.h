@@ -14,6 +14,8 @@ struct Bitmap {
   std::int32_t height = 0;
   // width x height words 0x00RRGGBB, bottom-up: the first row is the picture's bottom.
   std::unique_ptr<std::uint32_t[]> pixels;
+  // The header the bitmap was created from, its image size made exact.
+  BitmapInfoHeader header;
 
   // Row y of the picture, counted from the top; y must lie in [0, height).
   std::uint32_t* Row(std::int32_t y) {

@@ -58,8 +58,9 @@ Bitmap* CreateDibSection(DrawingContext* reference, const BitmapInfo* info, std:
   if (pixelCount * 4 > kMaxBitmapBytes) return nullptr;
   if (ShouldFail(FaultPoint::kCreateBitmapSection)) return nullptr;
 
-  auto* bitmap = new (std::nothrow) Bitmap{header.width, header.height, nullptr};
+  auto* bitmap = new (std::nothrow) Bitmap{header.width, header.height, nullptr, header};
   if (bitmap == nullptr) return nullptr;
+  bitmap->header.sizeImage = static_cast<std::uint32_t>(pixelCount * 4);
   bitmap->pixels.reset(new (std::nothrow) std::uint32_t[pixelCount]());
   if (!bitmap->pixels) {
     delete bitmap;
@@ -83,10 +84,7 @@ bool GetDibDescription(const Bitmap* bitmap, DibDescription* out) {
   if (bitmap == nullptr || out == nullptr) return false;
   *out = DibDescription{};
   GetBitmapDescription(bitmap, &out->bitmap);
-  out->header.width = bitmap->width;
-  out->header.height = bitmap->height;
-  out->header.sizeImage = static_cast<std::uint32_t>(bitmap->width) * 4u *
-                          static_cast<std::uint32_t>(bitmap->height);
+  out->header = bitmap->header;
   return true;
 }
 

@@ -1,0 +1,80 @@
+#pragma once
+// The drawing surface, its key-colour background and the configured font, and the
+// drawing sequence that every renderer runs around its own drawing.
+
+#include <cstdint>
+
+#include "platform/graphics.h"
+#include "platform/types.h"
+#include "render/render_params.h"
+
+namespace orvendale {
+
+class IniDocument;
+
+inline constexpr std::int32_t kPixelsPerMetre = 3780;
+inline constexpr char16_t kDefaultFaceName[] = u"ＭＳ ゴシック";
+// Capacity of the [Font] Weight text, terminator included.
+inline constexpr int kWeightCapacity = 32;
+
+// A width x height 32-bit bottom-up surface, created on `screenContext`, all pixels 0.
+// None when the platform refuses: a width or height of 0 or less, or more than
+// platform::kMaxBitmapBytes of pixel data.
+Surface CreateSurface(platform::DrawingContext* screenContext, std::int32_t width, std::int32_t height);
+
+// Paints `rect` (right and bottom exclusive, clipped to the context's bitmap) with
+// KeyColor and makes the context's text background transparent.
+void FillKeyBackground(platform::DrawingContext* context, const Rect& rect);
+
+// The font that section `section` of `document` describes:
+//   height  "Height", or "Size" when that is 0, as a signed 16-bit value;
+//   weight  700 when "Weight" is "bold" (ASCII case ignored), else 0;
+//   face    "Face" (at most 31 characters), else "Font", else kDefaultFaceName;
+// character set 128, every other field 0. None when the platform creates no font.
+platform::Font* CreateConfiguredFont(const IniDocument& document, const char* section);
+
+// The drawing sequence around a renderer's drawing. Use:
+//
+//   DrawingSequence sequence(params.screenContext, *params.document);  // opening
+//   if (!sequence.PrepareSurface(width, height)) return nullptr;        // surface, background
+//   ... draw through sequence.context() ...
+//   return sequence.Close();                                             // closing
+//
+// Opening creates a memory context compatible with the screen context and selects the
+// [Font] font into it (without a font the context's default font draws). Every release
+// happens in this order, on every path: the previous font selected back, the font
+// deleted, the previous bitmap selected back, the memory context deleted. Close hands
+// the surface to the caller; a surface not handed out is deleted with the sequence.
+class DrawingSequence {
+ public:
+  DrawingSequence(platform::DrawingContext* screenContext, const IniDocument& document);
+  ~DrawingSequence();
+  DrawingSequence(const DrawingSequence&) = delete;
+  DrawingSequence& operator=(const DrawingSequence&) = delete;
+
+  // The memory context to draw through; null once the sequence is closed.
+  platform::DrawingContext* context() const { return context_; }
+  // The configured font, or null when none could be created.
+  platform::Font* font() const { return font_; }
+
+  // Creates the width x height surface, selects it and fills 0, 0, width, height with
+  // KeyColor, text background transparent. False when the surface cannot be created:
+  // the font and the memory context are then released and the caller returns none.
+  bool PrepareSurface(std::int32_t width, std::int32_t height);
+
+  // Releases the font and the memory context and returns the surface (none when there
+  // was none); the caller owns it. Later calls return none.
+  Surface Close();
+
+ private:
+  void Release();
+
+  platform::DrawingContext* screenContext_ = nullptr;
+  platform::DrawingContext* context_ = nullptr;
+  platform::Font* font_ = nullptr;
+  platform::Font* previousFont_ = nullptr;
+  Surface surface_ = nullptr;
+  platform::Bitmap* previousBitmap_ = nullptr;
+};
+
+}  // namespace orvendale
