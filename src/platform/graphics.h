@@ -107,7 +107,9 @@ DrawingContext* GetScreenContext();
 void ReleaseScreenContext(DrawingContext* screen);
 
 // A memory drawing context compatible with `reference`, with no bitmap and no font
-// selected (text then uses the platform's default font). Null when `reference` is null.
+// selected (text then uses the platform's default font: "ＭＳ ゴシック" at height 0,
+// character set 128, opened on first use and released at exit). Null when `reference`
+// is null.
 DrawingContext* CreateCompatibleContext(DrawingContext* reference);
 void DeleteContext(DrawingContext* context);
 
@@ -141,12 +143,26 @@ int FillRect(DrawingContext* context, const Rect* rect, const Brush* brush);
 int SetBackgroundMode(DrawingContext* context, int mode);
 ColorRef SetTextColor(DrawingContext* context, ColorRef color);
 
-// A font for the record, or null. Matching happens when the font is first used.
+// A font for the record (copied), or null for a null record. Matching happens when the
+// font is first used: the face name (at most 31 units read) through a table of installed
+// equivalents and then fontconfig, whose best match serves when nothing matches; the
+// character set as language (128 is Japanese); a weight of 600 or more as bold.
+// Heights whose pixel size would exceed 2048 are drawn at 2048 pixels.
 Font* CreateFontIndirect(const LogicalFont* record);
 
-// Draws terminated (length -1) or counted text into `rect` by `flags` with the context's
-// font and text colour, clipped to the rectangle; with kCalculateRect only sets the
-// rectangle's right and bottom. Returns the height of the text, 0 on failure.
+// Draws terminated (length -1) or counted (length >= 0) text into `rect` by `flags` with
+// the context's font (the platform's default font when none is selected) and text
+// colour. Prefix processing applies unless kNoPrefix: "&&" draws "&", "&c" hides the "&"
+// and underlines "c" (the first such character only), a lone "&" at the end is drawn.
+// Glyphs are monochrome; every pixel is clipped to the rectangle (unless kNoClip) and
+// the selected bitmap. Opaque background mode first paints the text's cell white. With
+// kSingleLine line breaks are drawn as characters and kVerticalCenter / kBottom place the
+// line; without it the text breaks at CR LF, LF and CR into lines stacked from the top.
+// With kCalculateRect nothing is drawn: right becomes left + the widest line's width,
+// bottom becomes top + the text's height (an empty text is one line high).
+// Returns the distance from the rectangle's top to the bottom of the text (the text's
+// height when measuring); 0 for a null argument, a length below -1, or a font that
+// cannot be opened.
 int DrawText(DrawingContext* context, const char16_t* text, int length, Rect* rect,
              std::uint32_t flags);
 
