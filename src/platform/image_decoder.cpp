@@ -18,6 +18,7 @@
 #include "platform/graphics.h"
 #include "platform/imaging.h"
 #include "platform/imaging_internal.h"
+#include "platform/jpeg_tables.h"
 
 // The decoder is compiled here, private to this file, with only the formats the
 // platform accepts, no file access of its own (files are read through the callbacks
@@ -148,6 +149,9 @@ DecodedPixels DecodeFile(const char16_t* path) {
   DecodedPixels result;
   const ReadOnlyFile file(OpenImageFile(path));
   if (file.get() < 0) return result;
+  // The JPEG decoder trusts the code counts of its Huffman tables; refuse a file that
+  // would overrun them before the decoder reads a byte of it.
+  if (!JpegHuffmanTablesFit(file.get()) || ::lseek(file.get(), 0, SEEK_SET) != 0) return result;
 
   FileReader reader{file.get()};
   int width = 0;

@@ -157,13 +157,31 @@ HResult IniDocument::Save() {
       lastHeader = nullptr;
     }
     if (entry.key == nullptr) {
-      file.WriteLine(entry.value);
+      // A kept line under a section that begins like a key line or a header came from a
+      // line whose key was empty after trimming (" =text"); written as it stands it would
+      // read back as a key line without "=", which ends loading, or as a header. Written
+      // with an empty key, it reads back as the same kept line.
+      if (entry.section != nullptr && entry.value != nullptr &&
+          (IsKeyStart(entry.value[0]) || entry.value[0] == '[')) {
+        std::snprintf(line, sizeof line, " =%s", entry.value);
+        file.WriteLine(line);
+      } else {
+        file.WriteLine(entry.value);
+      }
       continue;
     }
     // A key that leaves no room for "=" would read back as a line without "=" and end
     // loading there; such an entry (made only by a setter) is not written.
     if (std::strlen(entry.key) >= static_cast<std::size_t>(kMaxLineLength)) continue;
-    std::snprintf(line, sizeof line, "%s=%s", entry.key, entry.value != nullptr ? entry.value : "");
+    // A key that does not begin with a letter was read from a line that began with
+    // spaces; written after one space it reads back as the same key rather than as a
+    // kept line or a header.
+    const char* keyLead = IsKeyStart(entry.key[0]) ? "" : " ";
+    // snprintf cuts the line and terminates it; only its failure writes nothing.
+    if (std::snprintf(line, sizeof line, "%s%s=%s", keyLead, entry.key,
+                      entry.value != nullptr ? entry.value : "") < 0) {
+      continue;
+    }
     file.WriteLine(line);
   }
   file.Close();

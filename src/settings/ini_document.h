@@ -43,7 +43,11 @@ class IniDocument {
   // loading would read of it; a key entry whose key alone is 255 bytes or longer (only
   // setters make one) is left out, since cut it would lose its "=" and end loading.
   // Entries without a section that follow a section are preceded by an empty header
-  // "[]", so that loading keeps them out of that section. E_FAIL when there is no path
+  // "[]", so that loading keeps them out of that section. Every loaded line reads back
+  // as the same entry: a key that does not begin with a letter (read from a line that
+  // began with spaces) is written after one space, and a kept line under a section that
+  // would read back as a key line or a header (the value of a line whose key was empty)
+  // is written after " =". E_FAIL when there is no path
   // or the file cannot be opened for writing.
   HResult Save();
   // Releases every string of the table; count becomes 0.

@@ -46,7 +46,10 @@ TEST(IniDocumentFormat, SaveGivesBackTheLinesWithTheDocumentedLosses) {
        "broken\r\n   \r\n[A]\r\nx=1\r\n"},
       {"other first bytes are kept lines", "[A]\r\n1=2\r\n=v\r\n\tk=v\r\n\xC3\xA9=1\r\n",
        "[A]\r\n1=2\r\n=v\r\n\tk=v\r\n\xC3\xA9=1\r\n"},
-      {"a key empty after trimming keeps the trimmed value", "[A]\r\n  =  v w  \r\n", "[A]\r\nv w\r\n"},
+      {"a key empty after trimming keeps the trimmed value, written so that it reads back",
+       "[A]\r\n  =  v w  \r\n  =#c\r\n", "[A]\r\n =v w\r\n#c\r\n"},
+      {"a key that does not begin with a letter keeps its leading space",
+       "[A]\r\n  9=1\r\n \xFF k = 2\r\n [x]=3\r\n", "[A]\r\n 9=1\r\n \xFF k=2\r\n [x]=3\r\n"},
       {"a header without ']'", "[Image\r\nWidth=3\r\n", "[Image]\r\nWidth=3\r\n"},
       {"a header name keeps its spaces", "[ A ]\r\nk=1\r\n", "[ A ]\r\nk=1\r\n"},
       {"a repeated header is written again", "[A]\r\nk=1\r\n[A]\r\nk=2\r\n", "[A]\r\nk=1\r\n[A]\r\nk=2\r\n"},
@@ -56,6 +59,39 @@ TEST(IniDocumentFormat, SaveGivesBackTheLinesWithTheDocumentedLosses) {
       {"an empty file", "", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(RoundTrip(c.file), c.saved) << c.name;
+}
+
+// Loading what Save wrote must give the same table: a line that changes kind on the way
+// (a key line read back as a kept line or a header, a kept line read back as a key line
+// without "=", which ends loading) loses it and everything after it.
+TEST(IniDocumentFormat, SavedFileLoadsBackIntoTheSameTable) {
+  const char* const files[] = {
+      "[A]\r\n  =word\r\nafter=1\r\n",
+      "[A]\r\n  =[B]\r\nafter=1\r\n",
+      "[A]\r\n  = \r\nafter=1\r\n",
+      "[A]\r\n \xFF\xFF Width = 1+0 \r\nafter=1\r\n",
+      "[A]\r\n [x]=1\r\nafter=1\r\n",
+      "[A]\r\n 7=1\r\n ;=2\r\n\r\n#c\r\nafter=1\r\n",
+      "loose\r\n[A]\r\n =v\r\n[]\r\nfree=1\r\n[A]\r\nafter=1\r\n",
+  };
+  for (const char* file : files) {
+    TempDirectory directory;
+    directory.Write("s.ini", file);
+    const std::u16string path = directory.PlatformPath("s.ini");
+    IniDocument loaded(path.c_str());
+    ASSERT_EQ(loaded.Load(), S_OK);
+    ASSERT_EQ(loaded.Save(), S_OK);
+    IniDocument reloaded(path.c_str());
+    ASSERT_EQ(reloaded.Load(), S_OK);
+    ASSERT_EQ(reloaded.count(), loaded.count()) << file;
+    for (int i = 0; i < loaded.count(); ++i) {
+      const auto text = [](const char* s) { return std::string(s != nullptr ? s : "(none)"); };
+      EXPECT_EQ(text(reloaded.entry(i).section), text(loaded.entry(i).section)) << file << i;
+      EXPECT_EQ(text(reloaded.entry(i).key), text(loaded.entry(i).key)) << file << i;
+      EXPECT_EQ(text(reloaded.entry(i).value), text(loaded.entry(i).value)) << file << i;
+    }
+    EXPECT_EQ(reloaded.GetInt("A", "after", 9), 1) << file;
+  }
 }
 
 TEST(IniDocumentFormat, LinuxLineEndsLoadLikeTheirCrLfTwin) {

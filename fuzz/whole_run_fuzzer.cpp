@@ -1,0 +1,110 @@
+// One whole run of the tool in this process, over an arbitrary settings file, with the
+// program's own renderers and PNG export.
+//
+// Confinement: the settings may name any output path, and this target must never write
+// outside its scratch folder. The working directory is the scratch folder, and the export
+// writes to the composed output path only when that path is a bare file name (no
+// backslash, no slash), which the platform resolves inside the working directory; any
+// other path is exported as "redirected.png" in the same folder instead. The export is
+// the run's only writer, so nothing else needs confining. Image files named by the
+// settings are only read.
+//
+// After each run the scratch folder must hold the settings, the image fixture and at
+// most the one output file: a temporary file left behind is a fault. Every COM
+// initialisation must be balanced.
+//
+// Inputs whose picture could grow past about a million pixels are skipped: they spend
+// seconds in allocation and encoding without reaching new code, and the surface limits
+// have tests of their own.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "driver/run.h"
+#include "fuzz_support.h"
+#include "imagefile/png_export.h"
+#include "platform/imaging.h"
+#include "settings/ini_document.h"
+
+namespace orvendale {
+namespace {
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+constexpr const char* kSettingsName = "settings.ini";
+constexpr const char* kImageName = "today.png";
+constexpr const char16_t* kRedirectedName = u"redirected.png";
+
+bool IsBareFileName(const char16_t* path) {
+  for (const char16_t* at = path; *at != 0; ++at) {
+    if (*at == u'\\' || *at == u'/') return false;
+  }
+  return true;
+}
+
+void ConfinedExport(platform::Bitmap* bitmap, const char16_t* outputPath) {
+  SaveBitmapAsPng(bitmap, IsBareFileName(outputPath) ? outputPath : kRedirectedName);
+}
+
+bool WithinMagnitude(const IniDocument& document, const char* section, const char* key,
+                     std::int32_t limit) {
+  const std::int32_t value = CutTo16Bits(document.GetInt(section, key, 0));
+  return value >= -limit && value <= limit;
+}
+
+// False for settings that could ask for a picture of more than about a million pixels.
+bool SmallPicture(const char16_t* settingsPath) {
+  IniDocument document(settingsPath);
+  if (document.Load() != S_OK) return true;
+  return WithinMagnitude(document, "Image", "Width", 512) &&
+         WithinMagnitude(document, "Image", "Height", 512) &&
+         WithinMagnitude(document, "Image", "MarginX", 256) &&
+         WithinMagnitude(document, "Image", "MarginY", 256) &&
+         WithinMagnitude(document, "Contents", "RasterX", 96) &&
+         WithinMagnitude(document, "Contents", "RasterY", 96) &&
+         WithinMagnitude(document, "Font", "Height", 96) &&
+         WithinMagnitude(document, "Font", "Size", 96);
+}
+
+}  // namespace
+}  // namespace orvendale
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  namespace fs = std::filesystem;
+  const fs::path& root = orvendale::fuzzing::Scratch().root();
+  fs::copy_file(fs::path(ORVENDALE_SOURCE_DIR) / "examples" / orvendale::kImageName,
+                root / orvendale::kImageName);
+  if (::chdir(root.c_str()) != 0) std::abort();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace orvendale;
+  namespace fs = std::filesystem;
+  const fs::path& root = fuzzing::Scratch().root();
+  const std::string settingsPath = (root / kSettingsName).string();
+  fuzzing::WriteHostFile(settingsPath, data, size);
+  if (!SmallPicture(fuzzing::PlatformPath(settingsPath).c_str())) return 0;
+
+  RunServices services = BuiltInServices();
+  services.exportPicture = ConfinedExport;
+  const char* const argv[] = {"orvendale", settingsPath.c_str(), nullptr};
+  Check(RunOrvendale(2, argv, services) == 0);
+  Check(platform::ComInitializationDepth() == 0);
+
+  // Only the output may have been added; remove it for the next run.
+  int outputs = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(root)) {
+    const std::string name = entry.path().filename().string();
+    if (name == kSettingsName || name == kImageName) continue;
+    Check(++outputs == 1 && entry.is_regular_file());
+    fs::remove(entry.path());
+  }
+  return 0;
+}
