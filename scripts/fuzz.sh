@@ -45,6 +45,11 @@ options=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_
          -artifact_prefix="$artifacts")
 [ -f "fuzz/$target.dict" ] && options+=(-dict="$root/fuzz/$target.dict")
 
+# The targets write their inputs to scratch files; memory-backed ones run several
+# times faster.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  export TMPDIR=/dev/shm
+fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 echo "fuzzing $target for ${seconds}s" >&2
