@@ -12,7 +12,7 @@ outcome() {
   case $alphas in "0 255" | 0 | 255) echo picture ;; *) echo "broken ($alphas)" ;; esac
 }
 
-# day | settings (";" between lines) | picture or none
+# settings (";" between lines) | picture or none, for runs on 20 March 2008
 while IFS='|' read -r settings expected; do
   IFS=';' read -r -a lines <<<"$settings"
   render 2008-03-20 "${lines[@]}"

@@ -3,7 +3,7 @@
 # where today's image lands. Usage: picture_geometry_test.sh path/to/orvendale path/to/png_probe
 source "$(dirname "$0")/picture_support.sh"
 
-# runs LINES: a table of runs, one per line: day | settings (";" between lines) | check.
+# run_table: reads a table of runs, one per line: day | settings (";" between lines) | check.
 # The check is a command run after the render; it sees the row as $row.
 run_table() {
   local day settings check
