@@ -79,7 +79,6 @@ class ImageDecoderTest : public ::testing::Test {
     if (format == "bmp24") testing::WriteBytes(path, testing::BmpBytes(Sample(), 24));
     if (format == "jpg") testing::WriteJpeg(path, Sample());
     if (format == "gif") testing::WriteBytes(path, testing::TinyGifBytes());
-    if (format == "tga") testing::WriteTga(path, Sample());
     return testing::ReadBytes(path);
   }
 
@@ -132,7 +131,7 @@ TEST_F(ImageDecoderTest, RefusesBadFilesWithoutDecodingThem) {
     std::vector<unsigned char> bytes;
   } cases[] = {
       {"empty file", {}},
-      {"another format", WriteSample("tga")},
+      {"another format", {'P', '6', ' ', '1', ' ', '1', ' ', '2', '5', '5', '\n', 1, 2, 3}},
       {"png cut in the data", {png.begin(), png.end() - 20}},
       {"png cut in the header", {png.begin(), png.begin() + 20}},
       {"png with corrupt data", corrupt},
