@@ -266,6 +266,8 @@ DecodedPixels DecodeFile(const char16_t* path) {
   return result;
 }
 
+constexpr std::uint32_t kHalfOpaque = 128;
+
 // Blends one colour channel of the image over the destination: alpha 255 gives the
 // image, 0 the destination, rounded to nearest.
 std::uint32_t BlendChannel(std::uint32_t image, std::uint32_t destination, std::uint32_t alpha) {
@@ -309,6 +311,13 @@ class DecodedImage final : public Image {
         const std::uint32_t alpha = pixel[3];
         if (alpha == 0) continue;
         const std::uint32_t under = out[x];
+        if (under == KeyColor) {
+          // The key colour is the picture's transparency. Blended with it, an edge pixel
+          // would turn pink and then opaque on export, so over the key a pixel is drawn
+          // whole when it is at least half opaque and left out otherwise.
+          if (alpha >= kHalfOpaque) out[x] = std::uint32_t{pixel[0]} << 16 | std::uint32_t{pixel[1]} << 8 | pixel[2];
+          continue;
+        }
         const std::uint32_t red = BlendChannel(pixel[0], under >> 16 & 0xFF, alpha);
         const std::uint32_t green = BlendChannel(pixel[1], under >> 8 & 0xFF, alpha);
         const std::uint32_t blue = BlendChannel(pixel[2], under & 0xFF, alpha);
@@ -350,7 +359,7 @@ Bitmap* LoadBitmapFile(const char16_t* path) {
   // DecodeFile kept width x height x 4 within kMaxBitmapBytes.
   const std::size_t pixelCount =
       static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height);
-  auto* bitmap = new (std::nothrow) Bitmap{decoded.width, decoded.height, nullptr};
+  auto* bitmap = new (std::nothrow) Bitmap{decoded.width, decoded.height, nullptr, {}};
   if (bitmap == nullptr) return nullptr;
   bitmap->pixels.reset(new (std::nothrow) std::uint32_t[pixelCount]);
   if (!bitmap->pixels) {

