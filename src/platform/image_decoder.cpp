@@ -18,7 +18,6 @@
 #include "platform/graphics.h"
 #include "platform/imaging.h"
 #include "platform/imaging_internal.h"
-#include "platform/jpeg_tables.h"
 
 // The decoder is compiled here, private to this file, with only the formats the
 // platform accepts, no file access of its own (files are read through the callbacks
@@ -130,6 +129,96 @@ int EofCallback(void* user) { return static_cast<const FileReader*>(user)->atEnd
 
 constexpr stbi_io_callbacks kCallbacks{ReadCallback, SkipCallback, EofCallback};
 
+// Reads a file byte by byte from its start, through a buffer.
+class ByteReader {
+ public:
+  explicit ByteReader(int file) : file_(file) {}
+
+  // The next byte, or -1 at the end of the file or on an error.
+  int Next() {
+    if (position_ == filled_) {
+      ssize_t got;
+      do {
+        got = ::pread(file_, buffer_.data(), buffer_.size(), offset_);
+      } while (got < 0 && errno == EINTR);
+      if (got <= 0) return -1;
+      offset_ += got;
+      filled_ = static_cast<std::size_t>(got);
+      position_ = 0;
+    }
+    return buffer_[position_++];
+  }
+
+  // The next two bytes as a big-endian number, or -1.
+  int Next16() {
+    const int high = Next();
+    const int low = Next();
+    return high < 0 || low < 0 ? -1 : high << 8 | low;
+  }
+
+  bool Skip(int count) {
+    for (int i = 0; i < count; ++i) {
+      if (Next() < 0) return false;
+    }
+    return true;
+  }
+
+ private:
+  int file_;
+  off_t offset_ = 0;
+  std::array<unsigned char, 4096> buffer_;
+  std::size_t filled_ = 0;
+  std::size_t position_ = 0;
+};
+
+constexpr int kJpegMarkerPrefix = 0xFF;
+constexpr int kJpegStartOfImage = 0xD8;
+constexpr int kJpegEndOfImage = 0xD9;
+constexpr int kJpegHuffmanTables = 0xC4;
+constexpr int kJpegHuffmanCodeCapacity = 256;
+
+bool IsStandaloneJpegMarker(int marker) {
+  return marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+// The JPEG decoder fills fixed tables of 256 Huffman codes from each table's sixteen
+// code counts without checking their sum, and writes past the tables when the sum is
+// larger. A file declaring more is refused before it reaches the decoder. The walk finds
+// markers the way the decoder does (stray bytes and fill bytes 0xFF skipped) and runs on
+// through the compressed scans, whose stuffed bytes and restart markers stand alone, to
+// the tables that may follow them; at worst it checks more than the decoder reads.
+// True for files that are not JPEG.
+bool JpegHuffmanTablesFit(int file) {
+  ByteReader reader(file);
+  if (reader.Next() != kJpegMarkerPrefix || reader.Next() != kJpegStartOfImage) return true;
+  for (;;) {
+    int byte = reader.Next();
+    if (byte < 0) return true;
+    if (byte != kJpegMarkerPrefix) continue;
+    int marker = reader.Next();
+    while (marker == kJpegMarkerPrefix) marker = reader.Next();
+    if (marker < 0 || marker == kJpegEndOfImage) return true;
+    if (IsStandaloneJpegMarker(marker)) continue;  // also stuffed bytes and restarts in a scan
+    int length = reader.Next16();
+    if (length < 2) return true;
+    length -= 2;
+    if (marker == kJpegHuffmanTables) {
+      while (length > 0) {
+        // The decoder reads zeros past the end of the file, so counts cut short still
+        // add up: check what is there.
+        reader.Next();  // table class and number
+        int codes = 0;
+        for (int i = 0; i < 16; ++i) codes += std::max(reader.Next(), 0);
+        if (codes > kJpegHuffmanCodeCapacity) return false;
+        if (!reader.Skip(codes)) return true;
+        length -= 17 + codes;
+      }
+    } else if (!reader.Skip(length)) {
+      return true;
+    }
+  }
+}
+
 // Frees the decoder's pixels.
 struct StbFree {
   void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
@@ -149,10 +238,8 @@ DecodedPixels DecodeFile(const char16_t* path) {
   DecodedPixels result;
   const ReadOnlyFile file(OpenImageFile(path));
   if (file.get() < 0) return result;
-  // The JPEG decoder trusts the code counts of its Huffman tables; refuse a file that
-  // would overrun them before the decoder reads a byte of it.
-  if (!JpegHuffmanTablesFit(file.get()) || ::lseek(file.get(), 0, SEEK_SET) != 0) return result;
 
+  if (!JpegHuffmanTablesFit(file.get())) return result;
   FileReader reader{file.get()};
   int width = 0;
   int height = 0;
@@ -178,6 +265,8 @@ DecodedPixels DecodeFile(const char16_t* path) {
   result.rgba = std::move(pixels);
   return result;
 }
+
+constexpr std::uint32_t kHalfOpaque = 128;
 
 // Blends one colour channel of the image over the destination: alpha 255 gives the
 // image, 0 the destination, rounded to nearest.
@@ -222,6 +311,13 @@ class DecodedImage final : public Image {
         const std::uint32_t alpha = pixel[3];
         if (alpha == 0) continue;
         const std::uint32_t under = out[x];
+        if (under == KeyColor) {
+          // The key colour is the picture's transparency. Blended with it, an edge pixel
+          // would turn pink and then opaque on export, so over the key a pixel is drawn
+          // whole when it is at least half opaque and left out otherwise.
+          if (alpha >= kHalfOpaque) out[x] = std::uint32_t{pixel[0]} << 16 | std::uint32_t{pixel[1]} << 8 | pixel[2];
+          continue;
+        }
         const std::uint32_t red = BlendChannel(pixel[0], under >> 16 & 0xFF, alpha);
         const std::uint32_t green = BlendChannel(pixel[1], under >> 8 & 0xFF, alpha);
         const std::uint32_t blue = BlendChannel(pixel[2], under & 0xFF, alpha);
@@ -263,7 +359,7 @@ Bitmap* LoadBitmapFile(const char16_t* path) {
   // DecodeFile kept width x height x 4 within kMaxBitmapBytes.
   const std::size_t pixelCount =
       static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height);
-  auto* bitmap = new (std::nothrow) Bitmap{decoded.width, decoded.height, nullptr};
+  auto* bitmap = new (std::nothrow) Bitmap{decoded.width, decoded.height, nullptr, {}};
   if (bitmap == nullptr) return nullptr;
   bitmap->pixels.reset(new (std::nothrow) std::uint32_t[pixelCount]);
   if (!bitmap->pixels) {

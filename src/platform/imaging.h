@@ -116,7 +116,7 @@ class ImageSink {
   // refused. Only kPixelFormat32bppArgb with kImageFormatMemoryBitmap as the raw data
   // format is accepted, width and height at least 1 and at most kMaxBitmapBytes of pixels.
   virtual HResult BeginSink(ImageInfoRecord* info, Rect* subarea) = 0;
-  // Accepted and kept for the record; a 32-bit picture needs no palette.
+  // Accepted after BeginSink; a 32-bit ARGB picture needs no palette entries.
   virtual HResult SetPalette(const PaletteRecord* palette) = 0;
   // `rect` must be (0, 0, width, height) and `pixels` must describe the same picture in
   // the same pixel format: row y of the picture (0 at the top) starts at firstRow + y *

@@ -87,7 +87,7 @@ Surface RenderCalendar(const RenderParams& params) {
   const std::int16_t width = CutTo16Bits(params.width);
   const std::int16_t height = CutTo16Bits(params.height);
   const std::int32_t pictureWidth = PictureExtent(
-      (width != 0 ? width : kRowsInDefaultHeight * rasterX) + 2 * std::int64_t{marginX});
+      (width != 0 ? width : std::int64_t{kDaysPerWeek} * rasterX) + 2 * std::int64_t{marginX});
   const std::int32_t pictureHeight = PictureExtent(
       (height != 0 ? height : kRowsInDefaultHeight * rasterY) + 2 * std::int64_t{marginY});
 

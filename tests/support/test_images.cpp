@@ -72,17 +72,6 @@ void AppendToVector(void* context, void* data, int size) {
   out->insert(out->end(), bytes, bytes + size);
 }
 
-std::vector<unsigned char> RgbaBytes(const ArgbImage& image) {
-  std::vector<unsigned char> bytes;
-  for (const std::uint32_t pixel : image.pixels) {
-    bytes.push_back(static_cast<unsigned char>(pixel >> 16));
-    bytes.push_back(static_cast<unsigned char>(pixel >> 8));
-    bytes.push_back(static_cast<unsigned char>(pixel));
-    bytes.push_back(static_cast<unsigned char>(pixel >> 24));
-  }
-  return bytes;
-}
-
 void Put(std::vector<unsigned char>& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
@@ -162,16 +151,6 @@ bool WriteJpeg(const std::filesystem::path& path, const ArgbImage& image) {
   std::vector<unsigned char> bytes;
   if (stbi_write_jpg_to_func(AppendToVector, &bytes, static_cast<int>(image.width),
                              static_cast<int>(image.height), 3, rgb.data(), 95) == 0) {
-    return false;
-  }
-  return WriteBytes(path, bytes);
-}
-
-bool WriteTga(const std::filesystem::path& path, const ArgbImage& image) {
-  std::vector<unsigned char> bytes;
-  const std::vector<unsigned char> rgba = RgbaBytes(image);
-  if (stbi_write_tga_to_func(AppendToVector, &bytes, static_cast<int>(image.width),
-                             static_cast<int>(image.height), 4, rgba.data()) == 0) {
     return false;
   }
   return WriteBytes(path, bytes);

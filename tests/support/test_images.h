@@ -32,9 +32,6 @@ std::vector<unsigned char> BmpBytes(const ArgbImage& image, int bitsPerPixel);
 // A baseline JPEG of the pixels' colours.
 bool WriteJpeg(const std::filesystem::path& path, const ArgbImage& image);
 
-// A TGA of the pixels: a format the platform does not accept.
-bool WriteTga(const std::filesystem::path& path, const ArgbImage& image);
-
 // A 2 x 1 GIF: the left pixel red, the right one blue.
 std::vector<unsigned char> TinyGifBytes();
 
