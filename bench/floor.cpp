@@ -16,11 +16,11 @@
 
 namespace {
 
-constexpr int kWidth = 176;
+constexpr int kWidth = 48;
 constexpr int kHeight = 20;
 constexpr int kPixelHeight = 16;
 constexpr int kBaseline = 15;
-constexpr char kText[] = "Friday, 12/07/2026";
+constexpr char kText[] = "7 Dec";
 
 // The default face's file, as fontconfig resolves the family; false when none matches.
 bool MatchDefaultFace(std::vector<char>* path, int* index) {
