@@ -10,7 +10,8 @@
 // settings are only read.
 //
 // After each run the scratch folder must hold the settings, the image fixture and at
-// most the one output file: a temporary file left behind is a fault. Every COM
+// most the one output file, a whole PNG: a temporary file left behind or a partial
+// picture is a fault. Every COM
 // initialisation must be balanced.
 //
 // Inputs whose picture could grow past about a million pixels are skipped: they spend
@@ -20,7 +21,9 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -72,6 +75,24 @@ bool SmallPicture(const char16_t* settingsPath) {
          WithinMagnitude(document, "Font", "Size", 96);
 }
 
+// A file that begins with the PNG signature and ends with the image-end chunk: an
+// export either completes its file or leaves none.
+bool IsWholePng(const std::filesystem::path& path) {
+  static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  static constexpr unsigned char kEnd[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  unsigned char head[8] = {};
+  unsigned char tail[12] = {};
+  const bool whole = std::fread(head, 1, sizeof head, file) == sizeof head &&
+                     std::fseek(file, -static_cast<long>(sizeof tail), SEEK_END) == 0 &&
+                     std::fread(tail, 1, sizeof tail, file) == sizeof tail &&
+                     std::memcmp(head, kSignature, sizeof head) == 0 &&
+                     std::memcmp(tail, kEnd, sizeof tail) == 0;
+  std::fclose(file);
+  return whole;
+}
+
 }  // namespace
 }  // namespace orvendale
 
@@ -104,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string name = entry.path().filename().string();
     if (name == kSettingsName || name == kImageName) continue;
     Check(++outputs == 1 && entry.is_regular_file());
+    Check(IsWholePng(entry.path()));
     fs::remove(entry.path());
   }
   return 0;
