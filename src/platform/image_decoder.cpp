@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "platform/fault_injection.h"
@@ -33,6 +34,16 @@
 #define STBI_NO_FAILURE_STRINGS
 // No side above this even reaches the decoder; the pixel limit below is the real bound.
 #define STBI_MAX_DIMENSIONS (1 << 24)
+// The decoder copies zero bytes into a buffer it has not allocated yet (a PNG whose first
+// image-data chunk is empty), which hands memcpy a null pointer. Its copies go through a
+// wrapper that does nothing for zero bytes; <cstring> is included above, so the macro
+// reaches only the decoder's own calls.
+namespace {
+inline void* CopyDecoderBytes(void* destination, const void* source, std::size_t count) {
+  return count == 0 ? destination : std::memcpy(destination, source, count);
+}
+}  // namespace
+#define memcpy CopyDecoderBytes
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -43,6 +54,7 @@
 #pragma GCC diagnostic ignored "-Wtype-limits"
 #include <stb/stb_image.h>
 #pragma GCC diagnostic pop
+#undef memcpy
 
 namespace orvendale::platform {
 namespace {
