@@ -202,7 +202,12 @@ bool IsStandaloneJpegMarker(int marker) {
 // True for files that are not JPEG.
 bool JpegHuffmanTablesFit(int file) {
   ByteReader reader(file);
-  if (reader.Next() != kJpegMarkerPrefix || reader.Next() != kJpegStartOfImage) return true;
+  // The decoder takes a file for JPEG when its first marker, fill bytes 0xFF and all, is
+  // the start of an image.
+  if (reader.Next() != kJpegMarkerPrefix) return true;
+  int first = reader.Next();
+  while (first == kJpegMarkerPrefix) first = reader.Next();
+  if (first != kJpegStartOfImage) return true;
   for (;;) {
     int byte = reader.Next();
     if (byte < 0) return true;

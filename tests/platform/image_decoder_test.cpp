@@ -120,6 +120,12 @@ TEST_F(ImageDecoderTest, LoadsTheFourFormatsTopRowFirst) {
   DeleteBitmap(gif);
 }
 
+// The file with two more fill bytes 0xFF before its first marker, which the decoder skips.
+std::vector<unsigned char> WithFillBytes(std::vector<unsigned char> bytes) {
+  bytes.insert(bytes.begin(), 2, 0xFF);
+  return bytes;
+}
+
 // A PNG whose first image-data chunk is empty, followed by garbage: the decoder then
 // copies zero bytes into a buffer it has not allocated yet.
 const std::vector<unsigned char> kEmptyFirstImageData = {
@@ -153,6 +159,7 @@ TEST_F(ImageDecoderTest, RefusesBadFilesWithoutDecodingThem) {
       {"bmp 20000 x 20000", HugeHeader(bmp, "bmp")},
       {"jpeg 20000 x 20000", HugeHeader(jpg, "jpg")},
       {"jpeg with an oversized code table", OversizedHuffmanTable(jpg)},
+      {"the same after fill bytes before its start", WithFillBytes(OversizedHuffmanTable(jpg))},
       {"png whose first image data is empty", kEmptyFirstImageData},
   };
   for (const auto& c : cases) {
