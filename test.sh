@@ -29,5 +29,5 @@ ctest --test-dir build-asan --output-on-failure -j "$jobs"
 # scripts/fuzz.sh TARGET SECONDS without these options.
 fuzz_seconds=${ORVENDALE_FUZZ_SECONDS:-60}
 if [ "$fuzz_seconds" -gt 0 ]; then
-  scripts/fuzz.sh all "$fuzz_seconds" -seed=1 -runs=4000
+  scripts/fuzz.sh all "$fuzz_seconds" -seed=1 -runs=20000
 fi
