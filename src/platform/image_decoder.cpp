@@ -44,6 +44,23 @@ inline void* CopyDecoderBytes(void* destination, const void* source, std::size_t
 }
 }  // namespace
 #define memcpy CopyDecoderBytes
+
+// The decoder sizes some blocks by what a file's headers claim (a PNG chunk may claim
+// 2 GiB), so one block above this is refused and the file fails to decode instead of
+// exhausting memory. The largest picture accepted holds kMaxBitmapBytes of pixels and,
+// with 16-bit samples, twice that while it is decoded.
+namespace {
+constexpr std::size_t kMaxDecoderBlock = 2 * orvendale::platform::kMaxBitmapBytes + (1u << 20);
+inline void* AllocateDecoderBlock(std::size_t size) {
+  return size > kMaxDecoderBlock ? nullptr : std::malloc(size);
+}
+inline void* ReallocateDecoderBlock(void* block, std::size_t size) {
+  return size > kMaxDecoderBlock ? nullptr : std::realloc(block, size);
+}
+}  // namespace
+#define STBI_MALLOC(size) AllocateDecoderBlock(size)
+#define STBI_REALLOC(block, size) ReallocateDecoderBlock(block, size)
+#define STBI_FREE(block) std::free(block)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
