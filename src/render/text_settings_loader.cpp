@@ -1,5 +1,6 @@
 #include "render/text_settings_loader.h"
 
+#include <cstddef>
 #include <initializer_list>
 
 #include "calendar/text_settings.h"
@@ -101,6 +102,19 @@ void ReadName(const IniDocument& document, const char* section, const char* key,
   CopyIntoSlot(slot, capacity, value);
 }
 
+enum class NameForm { kShort, kLong };
+
+// Reads the short or the long name of each key into its slot.
+template <std::size_t Count, int Capacity>
+void ReadNames(const IniDocument& document, const NameKey (&keys)[Count], NameForm form,
+               char16_t (&slots)[Count][Capacity]) {
+  const char* section = form == NameForm::kLong ? kLongNameSection : kShortNameSection;
+  for (std::size_t i = 0; i < Count; ++i) {
+    const char16_t* defaultName = form == NameForm::kLong ? keys[i].longDefault : keys[i].shortDefault;
+    ReadName(document, section, keys[i].key, defaultName, slots[i], Capacity);
+  }
+}
+
 ColorRef ReadColor(const IniDocument& document, const char* key, ColorComponents& components) {
   char16_t text[kColorTextCapacity];
   document.GetWideString(kTextSection, key, text, kColorTextCapacity, kDefaultColorText);
@@ -115,26 +129,10 @@ ColorRef ParseColorText(const char16_t* text, ColorComponents& components) {
 }
 
 void LoadTextSettings(const IniDocument& document) {
-  for (int i = 0; i < 7; ++i) {
-    const NameKey& name = kWeekdayNameKeys[i];
-    ReadName(document, kShortNameSection, name.key, name.shortDefault, textSettings.shortWeekdayNames[i],
-             kShortNameCapacity);
-  }
-  for (int i = 0; i < 7; ++i) {
-    const NameKey& name = kWeekdayNameKeys[i];
-    ReadName(document, kLongNameSection, name.key, name.longDefault, textSettings.longWeekdayNames[i],
-             kLongNameCapacity);
-  }
-  for (int i = 0; i < 12; ++i) {
-    const NameKey& name = kMonthNameKeys[i];
-    ReadName(document, kShortNameSection, name.key, name.shortDefault, textSettings.shortMonthNames[i],
-             kShortNameCapacity);
-  }
-  for (int i = 0; i < 12; ++i) {
-    const NameKey& name = kMonthNameKeys[i];
-    ReadName(document, kLongNameSection, name.key, name.longDefault, textSettings.longMonthNames[i],
-             kLongNameCapacity);
-  }
+  ReadNames(document, kWeekdayNameKeys, NameForm::kShort, textSettings.shortWeekdayNames);
+  ReadNames(document, kWeekdayNameKeys, NameForm::kLong, textSettings.longWeekdayNames);
+  ReadNames(document, kMonthNameKeys, NameForm::kShort, textSettings.shortMonthNames);
+  ReadNames(document, kMonthNameKeys, NameForm::kLong, textSettings.longMonthNames);
 
   // The components start at 0 once, here; each colour after the first starts from what
   // the one before it left.
