@@ -98,9 +98,9 @@ class ReadOnlyFile {
   int file_;
 };
 
-// Opens a regular file for reading; -1 for anything else. The open does not wait: a
-// pipe would otherwise block until a writer came.
-int OpenImageFile(const char16_t* path) {
+// Opens a regular file for reading and gives its size; -1 for anything else. The open
+// does not wait: a pipe would otherwise block until a writer came.
+int OpenImageFile(const char16_t* path, std::uint64_t& bytes) {
   std::array<char, kMaxHostPathBytes> hostPath;
   if (!HostPathFromPlatformPath(path, hostPath.data(), kMaxHostPathBytes)) return -1;
   int file;
@@ -115,6 +115,7 @@ int OpenImageFile(const char16_t* path) {
     ::close(file);
     return -1;
   }
+  bytes = static_cast<std::uint64_t>(status.st_size);
   return file;
 }
 
@@ -253,6 +254,62 @@ bool JpegHuffmanTablesFit(int file) {
   }
 }
 
+constexpr int kBmpFileHeaderBytes = 14;
+constexpr int kBmpCoreHeaderBytes = 12;  // the oldest form, with 16-bit sides
+
+// Reads `count` bytes at `offset` as a little-endian number.
+bool ReadLittleEndian(int file, off_t offset, int count, std::uint32_t& value) {
+  std::array<unsigned char, 4> bytes{};
+  ssize_t got;
+  do {
+    got = ::pread(file, bytes.data(), static_cast<std::size_t>(count), offset);
+  } while (got < 0 && errno == EINTR);
+  if (got != count) return false;
+  value = 0;
+  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[static_cast<std::size_t>(i)];
+  return true;
+}
+
+// The BMP decoder reads every row of the picture byte by byte, after the headers, and
+// makes up zeros for rows the file does not hold; such a file is refused afterwards as
+// truncated. A tiny file claiming millions of rows would first cost a picture-sized
+// block and seconds of stepping through rows, so a BMP whose rows cannot all be in the
+// file is refused before decoding. True for files that are not BMP and for kinds of BMP
+// the decoder refuses anyway.
+bool BmpRowsFit(int file, std::uint64_t fileBytes) {
+  std::uint32_t signature, headerBytes, width, height, bitsPerPixel;
+  if (!ReadLittleEndian(file, 0, 2, signature) || signature != 0x4D42) return true;  // "BM"
+  if (!ReadLittleEndian(file, kBmpFileHeaderBytes, 4, headerBytes)) return true;
+  const off_t sides = kBmpFileHeaderBytes + 4;
+  if (headerBytes == kBmpCoreHeaderBytes) {
+    if (!ReadLittleEndian(file, sides, 2, width) || !ReadLittleEndian(file, sides + 2, 2, height) ||
+        !ReadLittleEndian(file, sides + 6, 2, bitsPerPixel)) {
+      return true;
+    }
+  } else {
+    if (!ReadLittleEndian(file, sides, 4, width) || !ReadLittleEndian(file, sides + 4, 4, height) ||
+        !ReadLittleEndian(file, sides + 10, 2, bitsPerPixel)) {
+      return true;
+    }
+    // A negative height marks rows stored top first.
+    height = static_cast<std::int32_t>(height) < 0 ? 0u - height : height;
+  }
+  const bool decodable = (headerBytes == kBmpCoreHeaderBytes || headerBytes == 40 ||
+                          headerBytes == 56 || headerBytes == 108 || headerBytes == 124) &&
+                         (bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 ||
+                          bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32) &&
+                         width > 0 && width <= STBI_MAX_DIMENSIONS && height > 0 &&
+                         height <= STBI_MAX_DIMENSIONS;
+  if (!decodable) return true;
+  // Each row is read whole; the padding after it to four bytes is skipped, so the last
+  // row's padding need not be there.
+  const std::uint64_t rowBytes = (std::uint64_t{width} * bitsPerPixel + 7) / 8;
+  const std::uint64_t stride = (rowBytes + 3) / 4 * 4;
+  const std::uint64_t least = kBmpFileHeaderBytes + std::uint64_t{headerBytes} +
+                              stride * (height - 1) + rowBytes;
+  return least <= fileBytes;
+}
+
 // Frees the decoder's pixels.
 struct StbFree {
   void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
@@ -270,10 +327,11 @@ struct DecodedPixels {
 // header first, so that an image too large for the bitmap limit is never decoded.
 DecodedPixels DecodeFile(const char16_t* path) {
   DecodedPixels result;
-  const ReadOnlyFile file(OpenImageFile(path));
+  std::uint64_t fileBytes = 0;
+  const ReadOnlyFile file(OpenImageFile(path, fileBytes));
   if (file.get() < 0) return result;
 
-  if (!JpegHuffmanTablesFit(file.get())) return result;
+  if (!JpegHuffmanTablesFit(file.get()) || !BmpRowsFit(file.get(), fileBytes)) return result;
   FileReader reader{file.get()};
   int width = 0;
   int height = 0;

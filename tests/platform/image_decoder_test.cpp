@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/gdi_objects.h"
 #include "platform/imaging.h"
@@ -183,6 +184,37 @@ TEST_F(ImageDecoderTest, RefusesBadFilesWithoutDecodingThem) {
   const auto pipe = folder_.path() / "pipe.png";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_EQ(LoadBitmapFile(PlatformPath(pipe).c_str()), nullptr) << "a pipe, without waiting";
+}
+
+// A BMP claiming more rows than the file holds is refused before it is decoded; one
+// that holds every row but the last row's padding still loads.
+TEST_F(ImageDecoderTest, RefusesABmpWhoseRowsAreNotInTheFile) {
+  // 1 x 2 pixels at 24 bits: rows of 3 bytes padded to 4, the last padding at the end.
+  const std::vector<unsigned char> bmp = testing::BmpBytes(testing::SolidImage(1, 2, 0xFF102030), 24);
+  Bitmap* unpadded = Load({bmp.begin(), bmp.end() - 1});
+  ASSERT_NE(unpadded, nullptr);
+  EXPECT_EQ(unpadded->Row(1)[0], 0x00102030u);
+  DeleteBitmap(unpadded);
+  EXPECT_EQ(Load({bmp.begin(), bmp.end() - 2}), nullptr);
+
+  // 3 x 14,000,000 pixels of 8 bits fit the bitmap limit, and the file holds one row:
+  // decoding the made-up rows took ten seconds.
+  std::vector<unsigned char> tall(14 + 40 + 8 + 4, 0);
+  const auto put = [&tall](std::size_t at, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) tall[at + i] = static_cast<unsigned char>(value >> (8 * i));
+  };
+  put(0, 0x4D42, 2);                             // "BM"
+  put(2, static_cast<std::uint32_t>(tall.size()), 4);
+  put(10, 14 + 40 + 8, 4);                       // offset of the pixels
+  put(14, 40, 4);                                // header size
+  put(18, 3, 4);                                 // width
+  put(22, 14'000'000, 4);                        // height
+  put(26, 1, 2);                                 // planes
+  put(28, 8, 2);                                 // bits per pixel
+  put(46, 2, 4);                                 // colours in the palette
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Load(tall), nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 
 // Draws the image of `bytes` into a 6 x 4 bitmap filled with `background`.
