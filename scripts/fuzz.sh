@@ -41,7 +41,9 @@ cmake --build build-fuzz --target "${target}_fuzzer" -j "$(nproc)" >/dev/null
 work=$root/build-fuzz/corpus/$target
 artifacts=$root/build-fuzz/artifacts/$target/
 mkdir -p "$work" "$artifacts" "$root/fuzz/corpus/$target"
-options=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1
+# An image file of a few bytes may describe a picture of 64 million pixels, which takes
+# up to about 20 s to decode under the sanitizers: only a minute marks a hang.
+options=(-max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 -print_final_stats=1
          -artifact_prefix="$artifacts")
 [ -f "fuzz/$target.dict" ] && options+=(-dict="$root/fuzz/$target.dict")
 
