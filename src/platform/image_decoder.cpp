@@ -17,6 +17,7 @@
 #include "platform/file.h"
 #include "platform/gdi_objects.h"
 #include "platform/graphics.h"
+#include "platform/image_prescan.h"
 #include "platform/imaging.h"
 #include "platform/imaging_internal.h"
 
@@ -33,7 +34,7 @@
 #define STBI_NO_LINEAR
 #define STBI_NO_FAILURE_STRINGS
 // No side above this even reaches the decoder; the pixel limit below is the real bound.
-#define STBI_MAX_DIMENSIONS (1 << 24)
+#define STBI_MAX_DIMENSIONS orvendale::platform::kMaxImageSide
 // The decoder copies zero bytes into a buffer it has not allocated yet (a PNG whose first
 // image-data chunk is empty), which hands memcpy a null pointer. Its copies go through a
 // wrapper that does nothing for zero bytes; <cstring> is included above, so the macro
@@ -159,156 +160,6 @@ int EofCallback(void* user) { return static_cast<const FileReader*>(user)->atEnd
 
 constexpr stbi_io_callbacks kCallbacks{ReadCallback, SkipCallback, EofCallback};
 
-// Reads a file byte by byte from its start, through a buffer.
-class ByteReader {
- public:
-  explicit ByteReader(int file) : file_(file) {}
-
-  // The next byte, or -1 at the end of the file or on an error.
-  int Next() {
-    if (position_ == filled_) {
-      ssize_t got;
-      do {
-        got = ::pread(file_, buffer_.data(), buffer_.size(), offset_);
-      } while (got < 0 && errno == EINTR);
-      if (got <= 0) return -1;
-      offset_ += got;
-      filled_ = static_cast<std::size_t>(got);
-      position_ = 0;
-    }
-    return buffer_[position_++];
-  }
-
-  // The next two bytes as a big-endian number, or -1.
-  int Next16() {
-    const int high = Next();
-    const int low = Next();
-    return high < 0 || low < 0 ? -1 : high << 8 | low;
-  }
-
-  bool Skip(int count) {
-    for (int i = 0; i < count; ++i) {
-      if (Next() < 0) return false;
-    }
-    return true;
-  }
-
- private:
-  int file_;
-  off_t offset_ = 0;
-  std::array<unsigned char, 4096> buffer_;
-  std::size_t filled_ = 0;
-  std::size_t position_ = 0;
-};
-
-constexpr int kJpegMarkerPrefix = 0xFF;
-constexpr int kJpegStartOfImage = 0xD8;
-constexpr int kJpegEndOfImage = 0xD9;
-constexpr int kJpegHuffmanTables = 0xC4;
-constexpr int kJpegHuffmanCodeCapacity = 256;
-
-bool IsStandaloneJpegMarker(int marker) {
-  return marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
-}
-
-// The JPEG decoder fills fixed tables of 256 Huffman codes from each table's sixteen
-// code counts without checking their sum, and writes past the tables when the sum is
-// larger. A file declaring more is refused before it reaches the decoder. The walk finds
-// markers the way the decoder does (stray bytes and fill bytes 0xFF skipped) and runs on
-// through the compressed scans, whose stuffed bytes and restart markers stand alone, to
-// the tables that may follow them; at worst it checks more than the decoder reads.
-// True for files that are not JPEG.
-bool JpegHuffmanTablesFit(int file) {
-  ByteReader reader(file);
-  // The decoder takes a file for JPEG when its first marker, fill bytes 0xFF and all, is
-  // the start of an image.
-  if (reader.Next() != kJpegMarkerPrefix) return true;
-  int first = reader.Next();
-  while (first == kJpegMarkerPrefix) first = reader.Next();
-  if (first != kJpegStartOfImage) return true;
-  for (;;) {
-    int byte = reader.Next();
-    if (byte < 0) return true;
-    if (byte != kJpegMarkerPrefix) continue;
-    int marker = reader.Next();
-    while (marker == kJpegMarkerPrefix) marker = reader.Next();
-    if (marker < 0 || marker == kJpegEndOfImage) return true;
-    if (IsStandaloneJpegMarker(marker)) continue;  // also stuffed bytes and restarts in a scan
-    int length = reader.Next16();
-    if (length < 2) return true;
-    length -= 2;
-    if (marker == kJpegHuffmanTables) {
-      while (length > 0) {
-        // The decoder reads zeros past the end of the file, so counts cut short still
-        // add up: check what is there.
-        reader.Next();  // table class and number
-        int codes = 0;
-        for (int i = 0; i < 16; ++i) codes += std::max(reader.Next(), 0);
-        if (codes > kJpegHuffmanCodeCapacity) return false;
-        if (!reader.Skip(codes)) return true;
-        length -= 17 + codes;
-      }
-    } else if (!reader.Skip(length)) {
-      return true;
-    }
-  }
-}
-
-constexpr int kBmpFileHeaderBytes = 14;
-constexpr int kBmpCoreHeaderBytes = 12;  // the oldest form, with 16-bit sides
-
-// Reads `count` bytes at `offset` as a little-endian number.
-bool ReadLittleEndian(int file, off_t offset, int count, std::uint32_t& value) {
-  std::array<unsigned char, 4> bytes{};
-  ssize_t got;
-  do {
-    got = ::pread(file, bytes.data(), static_cast<std::size_t>(count), offset);
-  } while (got < 0 && errno == EINTR);
-  if (got != count) return false;
-  value = 0;
-  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[static_cast<std::size_t>(i)];
-  return true;
-}
-
-// The BMP decoder reads every row of the picture byte by byte, after the headers, and
-// makes up zeros for rows the file does not hold; such a file is refused afterwards as
-// truncated. A tiny file claiming millions of rows would first cost a picture-sized
-// block and seconds of stepping through rows, so a BMP whose rows cannot all be in the
-// file is refused before decoding. True for files that are not BMP and for kinds of BMP
-// the decoder refuses anyway.
-bool BmpRowsFit(int file, std::uint64_t fileBytes) {
-  std::uint32_t signature, headerBytes, width, height, bitsPerPixel;
-  if (!ReadLittleEndian(file, 0, 2, signature) || signature != 0x4D42) return true;  // "BM"
-  if (!ReadLittleEndian(file, kBmpFileHeaderBytes, 4, headerBytes)) return true;
-  const off_t sides = kBmpFileHeaderBytes + 4;
-  if (headerBytes == kBmpCoreHeaderBytes) {
-    if (!ReadLittleEndian(file, sides, 2, width) || !ReadLittleEndian(file, sides + 2, 2, height) ||
-        !ReadLittleEndian(file, sides + 6, 2, bitsPerPixel)) {
-      return true;
-    }
-  } else {
-    if (!ReadLittleEndian(file, sides, 4, width) || !ReadLittleEndian(file, sides + 4, 4, height) ||
-        !ReadLittleEndian(file, sides + 10, 2, bitsPerPixel)) {
-      return true;
-    }
-    // A negative height marks rows stored top first.
-    height = static_cast<std::int32_t>(height) < 0 ? 0u - height : height;
-  }
-  const bool decodable = (headerBytes == kBmpCoreHeaderBytes || headerBytes == 40 ||
-                          headerBytes == 56 || headerBytes == 108 || headerBytes == 124) &&
-                         (bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 ||
-                          bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32) &&
-                         width > 0 && width <= STBI_MAX_DIMENSIONS && height > 0 &&
-                         height <= STBI_MAX_DIMENSIONS;
-  if (!decodable) return true;
-  // Each row is read whole; the padding after it to four bytes is skipped, so the last
-  // row's padding need not be there.
-  const std::uint64_t rowBytes = (std::uint64_t{width} * bitsPerPixel + 7) / 8;
-  const std::uint64_t stride = (rowBytes + 3) / 4 * 4;
-  const std::uint64_t least = kBmpFileHeaderBytes + std::uint64_t{headerBytes} +
-                              stride * (height - 1) + rowBytes;
-  return least <= fileBytes;
-}
 
 // Frees the decoder's pixels.
 struct StbFree {

@@ -1,0 +1,19 @@
+// Checks made on an image file's headers before the decoder reads it: files the decoder
+// would mishandle, or would spend seconds and a picture-sized block on only to refuse.
+#pragma once
+
+#include <cstdint>
+
+namespace orvendale::platform {
+
+// No side of an image above this is decoded.
+inline constexpr int kMaxImageSide = 1 << 24;
+
+// False for a JPEG with a Huffman table of more codes than the decoder's tables hold.
+// Reads `file` from its start with pread, leaving its position alone.
+bool JpegHuffmanTablesFit(int file);
+
+// False for a BMP whose rows cannot all be in the file of `fileBytes` bytes.
+bool BmpRowsFit(int file, std::uint64_t fileBytes);
+
+}  // namespace orvendale::platform
