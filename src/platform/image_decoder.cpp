@@ -190,9 +190,11 @@ DecodedPixels DecodeFile(const char16_t* path) {
   if (stbi_info_from_callbacks(&kCallbacks, &reader, &width, &height, &channels) == 0) {
     return result;
   }
-  if (width <= 0 || height <= 0 ||
-      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
-          kMaxBitmapBytes / kChannels) {
+  // A BMP stored top row first reports a negative height here (and a positive one when
+  // decoded).
+  const std::int64_t rows = height < 0 ? -std::int64_t{height} : height;
+  if (width <= 0 || rows == 0 ||
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows) > kMaxBitmapBytes / kChannels) {
     return result;
   }
 

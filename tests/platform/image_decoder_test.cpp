@@ -187,8 +187,8 @@ TEST_F(ImageDecoderTest, RefusesBadFilesWithoutDecodingThem) {
 }
 
 // A BMP claiming more rows than the file holds is refused before it is decoded; one
-// that holds every row but the last row's padding still loads.
-TEST_F(ImageDecoderTest, RefusesABmpWhoseRowsAreNotInTheFile) {
+// that holds every row but the last row's padding still loads, bottom or top row first.
+TEST_F(ImageDecoderTest, LoadsABmpOnlyWhenItsRowsAreInTheFile) {
   // 1 x 2 pixels at 24 bits: rows of 3 bytes padded to 4, the last padding at the end.
   const std::vector<unsigned char> bmp = testing::BmpBytes(testing::SolidImage(1, 2, 0xFF102030), 24);
   Bitmap* unpadded = Load({bmp.begin(), bmp.end() - 1});
@@ -196,6 +196,14 @@ TEST_F(ImageDecoderTest, RefusesABmpWhoseRowsAreNotInTheFile) {
   EXPECT_EQ(unpadded->Row(1)[0], 0x00102030u);
   DeleteBitmap(unpadded);
   EXPECT_EQ(Load({bmp.begin(), bmp.end() - 2}), nullptr);
+  // The same rows stored top first (a negative height) are the same size.
+  std::vector<unsigned char> topFirst(bmp.begin(), bmp.end() - 1);
+  for (int i = 0; i < 4; ++i) topFirst[22 + i] = static_cast<unsigned char>(-2 >> (8 * i));
+  Bitmap* flipped = Load(topFirst);
+  ASSERT_NE(flipped, nullptr);
+  EXPECT_EQ(flipped->height, 2);
+  DeleteBitmap(flipped);
+  EXPECT_EQ(Load({topFirst.begin(), topFirst.end() - 1}), nullptr);
 
   // 3 x 14,000,000 pixels of 8 bits fit the bitmap limit, and the file holds one row:
   // decoding the made-up rows took ten seconds.
