@@ -58,6 +58,11 @@ constexpr int kJpegStartOfImage = 0xD8;
 constexpr int kJpegEndOfImage = 0xD9;
 constexpr int kJpegHuffmanTables = 0xC4;
 constexpr int kJpegHuffmanCodeCapacity = 256;
+// Every 8 x 8 block of the first component has a coded DC value, one bit at the least.
+constexpr std::uint64_t kJpegMostPixelsPerByte = 8 * 64;
+
+// The frame headers the decoder reads: baseline, extended and progressive Huffman coding.
+bool IsDecodedJpegFrame(int marker) { return marker >= 0xC0 && marker <= 0xC2; }
 
 bool IsStandaloneJpegMarker(int marker) {
   return marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
@@ -65,14 +70,18 @@ bool IsStandaloneJpegMarker(int marker) {
 
 }  // namespace
 
-// The JPEG decoder fills fixed tables of 256 Huffman codes from each table's sixteen
-// code counts without checking their sum, and writes past the tables when the sum is
-// larger. A file declaring more is refused before it reaches the decoder. The walk finds
-// markers the way the decoder does (stray bytes and fill bytes 0xFF skipped) and runs on
-// through the compressed scans, whose stuffed bytes and restart markers stand alone, to
-// the tables that may follow them; at worst it checks more than the decoder reads.
-// True for files that are not JPEG.
-bool JpegHuffmanTablesFit(int file) {
+// Two kinds of JPEG are refused before they reach the decoder:
+// - The decoder fills fixed tables of 256 Huffman codes from each table's sixteen code
+//   counts without checking their sum, and writes past the tables when the sum is larger.
+// - The decoder makes up zeros for compressed data that ends early (at a marker) and
+//   decodes every block of the frame from them: a 141-byte file declaring 65 million
+//   pixels cost a second and half a gigabyte. A file too small to hold a bit for each
+//   block of its frame cannot hold the picture.
+// The walk finds markers the way the decoder does (stray bytes and fill bytes 0xFF
+// skipped) and runs on through the compressed scans, whose stuffed bytes and restart
+// markers stand alone, to the tables that may follow them; at worst it checks more than
+// the decoder reads. True for files that are not JPEG.
+bool JpegHeadersFit(int file, std::uint64_t fileBytes) {
   ByteReader reader(file);
   // The decoder takes a file for JPEG when its first marker, fill bytes 0xFF and all, is
   // the start of an image.
@@ -102,6 +111,16 @@ bool JpegHuffmanTablesFit(int file) {
         if (!reader.Skip(codes)) return true;
         length -= 17 + codes;
       }
+    } else if (IsDecodedJpegFrame(marker)) {
+      reader.Next();  // sample precision
+      const int height = reader.Next16();
+      const int width = reader.Next16();
+      if (height < 0 || width < 0) return true;
+      if (std::uint64_t{static_cast<unsigned>(height)} * static_cast<unsigned>(width) >
+          kJpegMostPixelsPerByte * fileBytes) {
+        return false;
+      }
+      if (!reader.Skip(length - 5)) return true;
     } else if (!reader.Skip(length)) {
       return true;
     }

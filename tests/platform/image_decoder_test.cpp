@@ -121,6 +121,23 @@ TEST_F(ImageDecoderTest, LoadsTheFourFormatsTopRowFirst) {
   DeleteBitmap(gif);
 }
 
+// The frame of a JPEG claims 8000 x 8000 pixels, and its compressed data ends at once:
+// the decoder would make up every block from zeros.
+std::vector<unsigned char> HugeFrameEndingEarly(std::vector<unsigned char> bytes) {
+  for (std::size_t i = 0; i + 3 < bytes.size(); ++i) {
+    if (bytes[i] != 0xFF) continue;
+    if (bytes[i + 1] == 0xC0) {  // the frame header: height, then width
+      PutBigEndian(bytes, i + 5, 8000, 2);
+      PutBigEndian(bytes, i + 7, 8000, 2);
+    } else if (bytes[i + 1] == 0xDA) {  // the start of the scan: keep its header only
+      bytes.resize(i + 2 + (bytes[i + 2] << 8 | bytes[i + 3]));
+      break;
+    }
+  }
+  bytes.insert(bytes.end(), {0x3F, 0xFF, 0xD9});
+  return bytes;
+}
+
 // The file with two more fill bytes 0xFF before its first marker, which the decoder skips.
 std::vector<unsigned char> WithFillBytes(std::vector<unsigned char> bytes) {
   bytes.insert(bytes.begin(), 2, 0xFF);
@@ -171,6 +188,7 @@ TEST_F(ImageDecoderTest, RefusesBadFilesWithoutDecodingThem) {
       {"png 20000 x 20000", HugeHeader(png, "png")},
       {"bmp 20000 x 20000", HugeHeader(bmp, "bmp")},
       {"jpeg 20000 x 20000", HugeHeader(jpg, "jpg")},
+      {"jpeg 8000 x 8000 whose data ends at once", HugeFrameEndingEarly(jpg)},
       {"jpeg with an oversized code table", OversizedHuffmanTable(jpg)},
       {"the same after fill bytes before its start", WithFillBytes(OversizedHuffmanTable(jpg))},
       {"png whose first image data is empty", kEmptyFirstImageData},
