@@ -182,7 +182,10 @@ DecodedPixels DecodeFile(const char16_t* path) {
   const ReadOnlyFile file(OpenImageFile(path, fileBytes));
   if (file.get() < 0) return result;
 
-  if (!JpegHeadersFit(file.get(), fileBytes) || !BmpRowsFit(file.get(), fileBytes)) return result;
+  if (!JpegHeadersFit(file.get(), fileBytes) || !BmpRowsFit(file.get(), fileBytes) ||
+      !GifFirstImageEnds(file.get(), fileBytes)) {
+    return result;
+  }
   FileReader reader{file.get()};
   int width = 0;
   int height = 0;

@@ -17,4 +17,7 @@ bool JpegHeadersFit(int file, std::uint64_t fileBytes);
 // False for a BMP whose rows cannot all be in the file of `fileBytes` bytes.
 bool BmpRowsFit(int file, std::uint64_t fileBytes);
 
+// False for a GIF whose first image's data does not end within its `fileBytes` bytes.
+bool GifFirstImageEnds(int file, std::uint64_t fileBytes);
+
 }  // namespace orvendale::platform
