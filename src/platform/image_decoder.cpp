@@ -52,8 +52,11 @@ inline void* CopyDecoderBytes(void* destination, const void* source, std::size_t
 // with 16-bit samples, twice that while it is decoded.
 namespace {
 constexpr std::size_t kMaxDecoderBlock = 2 * orvendale::platform::kMaxBitmapBytes + (1u << 20);
+// Blocks start zeroed: the JPEG decoder reads the Huffman tables a scan names whether or
+// not the file defined them, and left to chance their contents made it shift by more
+// than 31 bits. Zeroed tables decode as empty codes, harmlessly.
 inline void* AllocateDecoderBlock(std::size_t size) {
-  return size > kMaxDecoderBlock ? nullptr : std::malloc(size);
+  return size > kMaxDecoderBlock ? nullptr : std::calloc(1, size);
 }
 inline void* ReallocateDecoderBlock(void* block, std::size_t size) {
   return size > kMaxDecoderBlock ? nullptr : std::realloc(block, size);

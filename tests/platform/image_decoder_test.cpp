@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 #include "platform/gdi_objects.h"
 #include "platform/imaging.h"
@@ -274,6 +275,19 @@ TEST_F(ImageDecoderTest, RefusesAtOnceFilesTooShortForTheirPicture) {
     EXPECT_EQ(Load(c.bytes), nullptr) << c.what;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250)) << c.what;
   }
+}
+
+// Every image the fuzzer keeps as a seed, past findings among them, loads or is refused
+// without undefined behaviour (which the sanitizer build turns into a failure).
+TEST_F(ImageDecoderTest, LoadsOrRefusesEveryFuzzingSeed) {
+  const std::filesystem::path seeds = std::filesystem::path(ORVENDALE_SOURCE_DIR) / "fuzz/corpus/image_file";
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
+    Bitmap* bitmap = Load(testing::ReadBytes(entry.path()));
+    if (bitmap != nullptr) DeleteBitmap(bitmap);
+    ++count;
+  }
+  EXPECT_GE(count, 15);
 }
 
 // Draws the image of `bytes` into a 6 x 4 bitmap filled with `background`.
