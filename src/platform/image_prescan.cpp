@@ -39,6 +39,18 @@ class ByteReader {
     return high < 0 || low < 0 ? -1 : high << 8 | low;
   }
 
+  // The next `count` bytes (at most 4) as a little-endian number; false when the file
+  // ends first.
+  bool NextLittleEndian(int count, std::uint32_t& value) {
+    value = 0;
+    for (int i = 0; i < count; ++i) {
+      const int byte = Next();
+      if (byte < 0) return false;
+      value |= static_cast<std::uint32_t>(byte) << (8 * i);
+    }
+    return true;
+  }
+
   // Passes over `count` bytes (none when `count` is not positive); false when the file
   // ends before all of them.
   bool Skip(int count) {
@@ -142,19 +154,6 @@ namespace {
 constexpr int kBmpFileHeaderBytes = 14;
 constexpr int kBmpCoreHeaderBytes = 12;  // the oldest form, with 16-bit sides
 
-// Reads `count` bytes at `offset` as a little-endian number.
-bool ReadLittleEndian(int file, off_t offset, int count, std::uint32_t& value) {
-  std::array<unsigned char, 4> bytes{};
-  ssize_t got;
-  do {
-    got = ::pread(file, bytes.data(), static_cast<std::size_t>(count), offset);
-  } while (got < 0 && errno == EINTR);
-  if (got != count) return false;
-  value = 0;
-  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[static_cast<std::size_t>(i)];
-  return true;
-}
-
 }  // namespace
 
 // The BMP decoder reads every row of the picture byte by byte, after the headers, and
@@ -164,23 +163,17 @@ bool ReadLittleEndian(int file, off_t offset, int count, std::uint32_t& value) {
 // file is refused before decoding. True for files that are not BMP and for kinds of BMP
 // the decoder refuses anyway.
 bool BmpRowsFit(int file, std::uint64_t fileBytes) {
-  std::uint32_t signature, headerBytes, width, height, bitsPerPixel;
-  if (!ReadLittleEndian(file, 0, 2, signature) || signature != 0x4D42) return true;  // "BM"
-  if (!ReadLittleEndian(file, kBmpFileHeaderBytes, 4, headerBytes)) return true;
-  const off_t sides = kBmpFileHeaderBytes + 4;
-  if (headerBytes == kBmpCoreHeaderBytes) {
-    if (!ReadLittleEndian(file, sides, 2, width) || !ReadLittleEndian(file, sides + 2, 2, height) ||
-        !ReadLittleEndian(file, sides + 6, 2, bitsPerPixel)) {
-      return true;
-    }
-  } else {
-    if (!ReadLittleEndian(file, sides, 4, width) || !ReadLittleEndian(file, sides + 4, 4, height) ||
-        !ReadLittleEndian(file, sides + 10, 2, bitsPerPixel)) {
-      return true;
-    }
-    // A negative height marks rows stored top first.
-    height = static_cast<std::int32_t>(height) < 0 ? 0u - height : height;
+  ByteReader reader(file, fileBytes);
+  std::uint32_t signature, headerBytes, width, height, planes, bitsPerPixel;
+  if (!reader.NextLittleEndian(2, signature) || signature != 0x4D42) return true;  // "BM"
+  if (!reader.Skip(kBmpFileHeaderBytes - 2) || !reader.NextLittleEndian(4, headerBytes)) return true;
+  const int sideBytes = headerBytes == kBmpCoreHeaderBytes ? 2 : 4;
+  if (!reader.NextLittleEndian(sideBytes, width) || !reader.NextLittleEndian(sideBytes, height) ||
+      !reader.NextLittleEndian(2, planes) || !reader.NextLittleEndian(2, bitsPerPixel)) {
+    return true;
   }
+  // A negative height marks rows stored top first.
+  if (sideBytes == 4 && static_cast<std::int32_t>(height) < 0) height = 0u - height;
   const bool decodable = (headerBytes == kBmpCoreHeaderBytes || headerBytes == 40 ||
                           headerBytes == 56 || headerBytes == 108 || headerBytes == 124) &&
                          (bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 ||
