@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "platform/fault_injection.h"
@@ -156,6 +159,115 @@ TEST(PngEncoder, WritesTheTopRowFirstWhateverTheStride) {
         << "bottom-up " << bottomUp;
     EXPECT_EQ(testing::FolderEntries(folder.path()), std::vector<std::string>{"out.png"});
   }
+}
+
+// Pixel words, top row first, as a record the encoder takes.
+PixelBufferRecord RecordOf(std::vector<std::uint32_t>& words, std::uint32_t width) {
+  return {width, static_cast<std::uint32_t>(words.size() / width),
+          static_cast<std::int32_t>(width * 4), kPixelFormat32bppArgb, words.data()};
+}
+
+// The image data of a PNG file: its IDAT chunks joined, and how many there were.
+std::vector<unsigned char> ImageDataOf(const std::filesystem::path& path, int* chunks) {
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
+  std::vector<unsigned char> data;
+  *chunks = 0;
+  for (std::size_t at = 8; at + 12 <= bytes.size();) {
+    const std::size_t length = std::size_t{bytes[at]} << 24 | bytes[at + 1] << 16 |
+                               bytes[at + 2] << 8 | bytes[at + 3];
+    if (std::equal(bytes.begin() + at + 4, bytes.begin() + at + 8, "IDAT")) {
+      data.insert(data.end(), bytes.begin() + at + 8, bytes.begin() + at + 8 + length);
+      ++*chunks;
+    }
+    at += 12 + length;
+  }
+  return data;
+}
+
+std::uint32_t NextRandom(std::uint32_t* state) {  // xorshift32
+  *state ^= *state << 13;
+  *state ^= *state >> 17;
+  *state ^= *state << 5;
+  return *state;
+}
+
+TEST(PngEncoder, ReadsBackExactlyWhetherTheDataTakesOneChunkOrMany) {
+  std::uint32_t seed = 2463534242u;
+  struct Case {
+    const char* name;
+    std::uint32_t width;
+    std::vector<std::uint32_t> words;
+  };
+  std::vector<Case> cases = {{"one pixel", 1, {0x80FF0000}},
+                             {"one column", 1, std::vector<std::uint32_t>(300, 0xFF0000FF)},
+                             {"noise", 256, std::vector<std::uint32_t>(256 * 160)}};
+  for (std::uint32_t& word : cases[2].words) word = NextRandom(&seed);
+  for (Case& test : cases) {
+    TemporaryFolder folder;
+    ASSERT_EQ(Encode(kPngEncoderClass, folder.path() / "out.png", RecordOf(test.words, test.width)),
+              S_OK)
+        << test.name;
+    ArgbImage read;
+    ASSERT_TRUE(testing::ReadPng(folder.path() / "out.png", &read)) << test.name;
+    EXPECT_EQ(read.width, test.width) << test.name;
+    EXPECT_EQ(read.pixels, test.words) << test.name;
+    int chunks = 0;
+    ImageDataOf(folder.path() / "out.png", &chunks);
+    EXPECT_EQ(chunks > 1, test.words.size() > 1000) << test.name;  // noise takes 160 KiB
+  }
+}
+
+// A picture like a month grid: transparent, with two-digit numbers in three colours drawn
+// from ten random 5 x 7 glyphs, 24 x 20 pixels per cell.
+std::vector<std::uint32_t> SparseTextPicture(std::uint32_t width, std::uint32_t height) {
+  std::uint32_t seed = 88172645u;
+  std::uint64_t glyphs[10];
+  for (std::uint64_t& glyph : glyphs) glyph = std::uint64_t{NextRandom(&seed)} << 3 | (seed & 7);
+  const std::uint32_t colours[3] = {0xFF303030, 0xFFCC2222, 0xFF2255CC};
+  std::vector<std::uint32_t> words(std::size_t{width} * height, 0);
+  for (std::uint32_t day = 1; day <= 31; ++day) {
+    const std::uint32_t cellX = (day % 7) * 24 + 6;
+    const std::uint32_t cellY = (day / 7) * 20 + 26;
+    const std::uint32_t digits[2] = {day / 10, day % 10};
+    for (std::uint32_t d = 0; d < 2; ++d) {
+      for (std::uint32_t bit = 0; bit < 35; ++bit) {
+        if ((glyphs[digits[d]] >> bit & 1) == 0) continue;
+        const std::uint32_t x = cellX + d * 6 + bit % 5;
+        const std::uint32_t y = cellY + bit / 5;
+        words[std::size_t{y} * width + x] = colours[day % 7 == 0 ? 1 : day % 7 == 6 ? 2 : 0];
+      }
+    }
+  }
+  return words;
+}
+
+TEST(PngEncoder, CompressesSparseTextAlmostAsWellAsZlibsStrongestLevel) {
+  constexpr std::uint32_t kWidth = 168;
+  constexpr std::uint32_t kHeight = 150;
+  std::vector<std::uint32_t> words = SparseTextPicture(kWidth, kHeight);
+  TemporaryFolder folder;
+  ASSERT_EQ(Encode(kPngEncoderClass, folder.path() / "out.png", RecordOf(words, kWidth)), S_OK);
+  int chunks = 0;
+  const std::vector<unsigned char> written = ImageDataOf(folder.path() / "out.png", &chunks);
+
+  std::vector<unsigned char> rows;  // unfiltered, as the file stores them
+  for (std::uint32_t y = 0; y < kHeight; ++y) {
+    rows.push_back(0);
+    for (std::uint32_t x = 0; x < kWidth; ++x) {
+      const std::uint32_t word = words[y * kWidth + x];
+      for (const int shift : {16, 8, 0, 24}) rows.push_back(static_cast<unsigned char>(word >> shift));
+    }
+  }
+  std::vector<unsigned char> strongest(compressBound(rows.size()));
+  uLongf strongestBytes = strongest.size();
+  ASSERT_EQ(compress2(strongest.data(), &strongestBytes, rows.data(), rows.size(), 9), Z_OK);
+  EXPECT_LE(written.size(), strongestBytes * 11 / 10) << strongestBytes;
+  // And the data is those rows.
+  std::vector<unsigned char> inflated(rows.size());
+  uLongf inflatedBytes = inflated.size();
+  ASSERT_EQ(uncompress(inflated.data(), &inflatedBytes, written.data(), written.size()), Z_OK);
+  EXPECT_EQ(inflated, rows);
 }
 
 TEST(BmpEncoder, RoundTripsThroughTheDecoder) {
