@@ -145,13 +145,14 @@ constexpr std::size_t kAlpha = 3;
 // PNG through libpng.
 
 // libpng frames the file (signature, header, chunk lengths and checksums); the image data
-// is deflated here, because libpng sets zlib's level only and the levels are a poor fit for
-// these pictures. Their rows are mostly transparent: at the strongest level zlib walks hash
-// chains thousands of positions long through the zero runs, and a 168 x 140 month grid
-// took 3 ms to compress, most of a run. A lazy search limited to 384 positions per chain
-// costs a third of that, and over month grids, headings and dates in both fonts the
-// result stays within 5% of the strongest level (which equals `optipng -o7` for 8-bit
-// RGBA). Row filters only made these pictures larger: every row is stored unfiltered.
+// is deflated here, because libpng offers zlib's levels but not the tuning of its search,
+// and no level fits these pictures. Their rows are mostly transparent: at the strongest
+// level zlib walks hash chains thousands of positions long through the zero runs, and a
+// 168 x 140 month grid took 3 ms to compress, most of a run. A lazy search limited to 384
+// positions per chain costs a third of that, and over month grids, headings and dates in
+// both fonts the result stays within 5% of the strongest level (which, for the examples,
+// is what `optipng -o7` makes at 8-bit RGBA). Row filters only made these pictures larger:
+// every row is stored unfiltered.
 constexpr int kDeflateLevel = Z_BEST_COMPRESSION;  // a lazy search, tuned below
 constexpr int kDeflateGoodLength = 4;
 constexpr int kDeflateMaxLazy = 16;
