@@ -9,9 +9,9 @@
 #include "fuzz_support.h"
 #include "imagefile/image_folder.h"
 #include "imagefile/image_placement.h"
-#include "platform/graphics.h"
-#include "platform/imaging.h"
-#include "platform/text.h"
+#include "platform/drawing/graphics.h"
+#include "platform/imaging/imaging.h"
+#include "platform/system/text.h"
 
 namespace orvendale {
 namespace {

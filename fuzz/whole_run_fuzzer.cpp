@@ -30,7 +30,7 @@
 #include "driver/run.h"
 #include "fuzz_support.h"
 #include "imagefile/png_export.h"
-#include "platform/imaging.h"
+#include "platform/imaging/imaging.h"
 #include "settings/ini_document.h"
 
 namespace orvendale {

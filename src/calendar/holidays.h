@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 
 namespace orvendale {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "imagefile/png_export.h"
-#include "platform/clock.h"
-#include "platform/resources.h"
-#include "platform/text.h"
+#include "platform/system/clock.h"
+#include "platform/system/resources.h"
+#include "platform/system/text.h"
 #include "platform/types.h"
 #include "render/month_grid.h"
 #include "render/single_line.h"

@@ -5,7 +5,7 @@
 // the exit code is always 0.
 
 #include "imagefile/image_folder.h"
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 #include "render/render_params.h"
 
 namespace orvendale {

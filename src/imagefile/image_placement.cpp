@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "imagefile/image_folder.h"
-#include "platform/imaging.h"
-#include "platform/text.h"
+#include "platform/imaging/imaging.h"
+#include "platform/system/text.h"
 
 namespace orvendale {
 namespace {

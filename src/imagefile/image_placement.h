@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 
 namespace orvendale {
 

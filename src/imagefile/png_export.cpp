@@ -7,9 +7,9 @@
 #include <new>
 #include <span>
 
-#include "platform/graphics.h"
-#include "platform/imaging.h"
-#include "platform/text.h"
+#include "platform/drawing/graphics.h"
+#include "platform/imaging/imaging.h"
+#include "platform/system/text.h"
 
 namespace orvendale {
 namespace {

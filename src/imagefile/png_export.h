@@ -2,7 +2,7 @@
 // Writes a finished picture as a PNG with an alpha channel: every KeyColor pixel becomes
 // transparent white, every other pixel opaque.
 
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 
 namespace orvendale {
 

@@ -7,7 +7,7 @@
 #include "calendar/text_settings.h"
 #include "imagefile/image_folder.h"
 #include "imagefile/image_placement.h"
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 #include "render/picture_extent.h"
 #include "render/surface.h"
 #include "settings/ini_document.h"

@@ -1,6 +1,6 @@
 #include "render/surface.h"
 
-#include "platform/text.h"
+#include "platform/system/text.h"
 #include "settings/ini_document.h"
 
 namespace orvendale {

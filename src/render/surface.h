@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 #include "platform/types.h"
 #include "render/render_params.h"
 

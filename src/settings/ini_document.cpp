@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/text.h"
+#include "platform/system/text.h"
 #include "settings/line_file.h"
 
 namespace orvendale {

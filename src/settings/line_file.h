@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/file.h"
+#include "platform/system/file.h"
 #include "platform/types.h"
 
 namespace orvendale {

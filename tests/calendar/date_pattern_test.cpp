@@ -6,7 +6,7 @@
 #include <string>
 
 #include "calendar/text_settings.h"
-#include "platform/text.h"
+#include "platform/system/text.h"
 
 namespace orvendale {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 #include "support/temp_directory.h"
 
 namespace orvendale {

@@ -14,7 +14,7 @@
 
 #include "driver/run.h"
 #include "platform/fault_injection.h"
-#include "platform/imaging.h"
+#include "platform/imaging/imaging.h"
 #include "support/temp_directory.h"
 #include "support/test_images.h"
 

@@ -7,8 +7,8 @@
 
 #include "imagefile/image_folder.h"
 #include "platform/fault_injection.h"
-#include "platform/imaging.h"
-#include "platform/text.h"
+#include "platform/imaging/imaging.h"
+#include "platform/system/text.h"
 #include "support/test_images.h"
 
 namespace orvendale {

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "platform/fault_injection.h"
-#include "platform/imaging.h"
+#include "platform/imaging/imaging.h"
 #include "support/test_images.h"
 
 namespace orvendale {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/resources.h"
+#include "platform/system/clock.h"
+#include "platform/system/resources.h"
 
 namespace orvendale::platform {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 
 namespace orvendale::testing {
 

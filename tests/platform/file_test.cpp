@@ -1,4 +1,4 @@
-#include "platform/file.h"
+#include "platform/system/file.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include "platform/drawing_support.h"
 #include "platform/fault_injection.h"
-#include "platform/font.h"
+#include "platform/fonts/font.h"
 
 namespace orvendale::platform {
 namespace {

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "platform/gdi_objects.h"
-#include "platform/imaging.h"
+#include "platform/drawing/gdi_objects.h"
+#include "platform/imaging/imaging.h"
 #include "support/test_images.h"
 
 namespace orvendale::platform {

@@ -1,4 +1,4 @@
-#include "platform/imaging.h"
+#include "platform/imaging/imaging.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "platform/fault_injection.h"
-#include "platform/gdi_objects.h"
+#include "platform/drawing/gdi_objects.h"
 #include "support/test_images.h"
 
 namespace orvendale::platform {

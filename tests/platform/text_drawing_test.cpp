@@ -4,9 +4,9 @@
 #include <string>
 
 #include "platform/drawing_support.h"
-#include "platform/font.h"
-#include "platform/gdi_objects.h"
-#include "platform/graphics.h"
+#include "platform/fonts/font.h"
+#include "platform/drawing/gdi_objects.h"
+#include "platform/drawing/graphics.h"
 
 namespace orvendale::platform {
 namespace {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 #include "render/month_grid.h"
 #include "render/single_line.h"
 #include "settings/ini_document.h"

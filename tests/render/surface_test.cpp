@@ -10,8 +10,8 @@
 
 #include "platform/drawing_support.h"
 #include "platform/fault_injection.h"
-#include "platform/font.h"
-#include "platform/gdi_objects.h"
+#include "platform/fonts/font.h"
+#include "platform/drawing/gdi_objects.h"
 #include "settings/ini_document.h"
 #include "support/temp_directory.h"
 

@@ -14,12 +14,12 @@
 #include <new>
 
 #include "platform/fault_injection.h"
-#include "platform/file.h"
-#include "platform/gdi_objects.h"
-#include "platform/graphics.h"
-#include "platform/image_prescan.h"
-#include "platform/imaging.h"
-#include "platform/imaging_internal.h"
+#include "platform/system/file.h"
+#include "platform/drawing/gdi_objects.h"
+#include "platform/drawing/graphics.h"
+#include "platform/imaging/image_prescan.h"
+#include "platform/imaging/imaging.h"
+#include "platform/imaging/imaging_internal.h"
 
 // The decoder is compiled here, private to this file, with only the formats the
 // platform accepts, no file access of its own (files are read through the callbacks

@@ -1,12 +1,12 @@
-#include "platform/font.h"
+#include "platform/fonts/font.h"
 
 #include <algorithm>
 #include <new>
 #include <utility>
 
 #include "platform/fault_injection.h"
-#include "platform/font_runtime.h"
-#include "platform/graphics.h"
+#include "platform/fonts/font_runtime.h"
+#include "platform/drawing/graphics.h"
 
 namespace orvendale::platform {
 namespace {

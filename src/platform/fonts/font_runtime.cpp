@@ -1,4 +1,4 @@
-#include "platform/font_runtime.h"
+#include "platform/fonts/font_runtime.h"
 
 namespace orvendale::platform {
 namespace {

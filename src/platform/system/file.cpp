@@ -1,4 +1,4 @@
-#include "platform/file.h"
+#include "platform/system/file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 
 #include "platform/fault_injection.h"
-#include "platform/text.h"
+#include "platform/system/text.h"
 
 namespace orvendale::platform {
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/resources.h"
+#include "platform/system/resources.h"
 
-#include "platform/text.h"
+#include "platform/system/text.h"
 
 namespace orvendale::platform {
 namespace {

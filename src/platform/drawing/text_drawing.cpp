@@ -6,10 +6,10 @@
 #include <limits>
 #include <vector>
 
-#include "platform/font.h"
-#include "platform/gdi_objects.h"
-#include "platform/graphics.h"
-#include "platform/text.h"
+#include "platform/fonts/font.h"
+#include "platform/drawing/gdi_objects.h"
+#include "platform/drawing/graphics.h"
+#include "platform/system/text.h"
 
 namespace orvendale::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/font_face.h"
+#include "platform/fonts/font_face.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -10,7 +10,7 @@
 #include <limits>
 #include <utility>
 
-#include "platform/font_runtime.h"
+#include "platform/fonts/font_runtime.h"
 
 namespace orvendale::platform {
 namespace {

@@ -1,7 +1,7 @@
-#include "platform/imaging.h"
+#include "platform/imaging/imaging.h"
 
 #include "platform/fault_injection.h"
-#include "platform/imaging_internal.h"
+#include "platform/imaging/imaging_internal.h"
 
 namespace orvendale::platform {
 namespace {

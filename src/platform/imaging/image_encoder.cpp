@@ -17,10 +17,10 @@
 #include <string>
 
 #include "platform/fault_injection.h"
-#include "platform/file.h"
-#include "platform/graphics.h"
-#include "platform/imaging.h"
-#include "platform/imaging_internal.h"
+#include "platform/system/file.h"
+#include "platform/drawing/graphics.h"
+#include "platform/imaging/imaging.h"
+#include "platform/imaging/imaging_internal.h"
 
 namespace orvendale::platform {
 namespace {

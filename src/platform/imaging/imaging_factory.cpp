@@ -4,8 +4,8 @@
 #include <new>
 
 #include "platform/fault_injection.h"
-#include "platform/imaging.h"
-#include "platform/imaging_internal.h"
+#include "platform/imaging/imaging.h"
+#include "platform/imaging/imaging_internal.h"
 
 namespace orvendale::platform {
 namespace {

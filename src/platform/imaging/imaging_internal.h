@@ -1,7 +1,7 @@
 #pragma once
 // Inside the platform only: how the imaging factory reaches its encoders and decoder.
 
-#include "platform/imaging.h"
+#include "platform/imaging/imaging.h"
 
 namespace orvendale::platform {
 

@@ -1,11 +1,11 @@
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 
 #include <algorithm>
 #include <new>
 #include <utility>
 
 #include "platform/fault_injection.h"
-#include "platform/gdi_objects.h"
+#include "platform/drawing/gdi_objects.h"
 
 namespace orvendale::platform {
 namespace {

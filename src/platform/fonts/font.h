@@ -9,9 +9,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/font_face.h"
-#include "platform/font_matcher.h"
-#include "platform/graphics.h"
+#include "platform/fonts/font_face.h"
+#include "platform/fonts/font_matcher.h"
+#include "platform/drawing/graphics.h"
 
 namespace orvendale::platform {
 

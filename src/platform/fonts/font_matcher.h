@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/font_face.h"
-#include "platform/graphics.h"
+#include "platform/fonts/font_face.h"
+#include "platform/drawing/graphics.h"
 
 struct _FcPattern;
 struct _FcFontSet;

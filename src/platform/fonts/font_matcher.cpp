@@ -1,10 +1,10 @@
-#include "platform/font_matcher.h"
+#include "platform/fonts/font_matcher.h"
 
 #include <algorithm>
 #include <array>
 
-#include "platform/font_runtime.h"
-#include "platform/text.h"
+#include "platform/fonts/font_runtime.h"
+#include "platform/system/text.h"
 
 namespace orvendale::platform {
 namespace {

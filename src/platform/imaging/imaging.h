@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "platform/graphics.h"
+#include "platform/drawing/graphics.h"
 #include "platform/types.h"
 
 namespace orvendale::platform {

@@ -1,6 +1,6 @@
 // Checks made on an image file's headers before the decoder reads it.
 
-#include "platform/image_prescan.h"
+#include "platform/imaging/image_prescan.h"
 
 #include <unistd.h>
 
