@@ -10,6 +10,8 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev libstb-dev
   fonts-dejavu-core fonts-ipafont-gothic
   faketime
+  libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
+  dpkg-dev file systemd
   "$@"
 )
 
