@@ -38,6 +38,13 @@ settings() {
   chmod 644 "$work/s.ini"
 }
 
+# What the run printed, less what fontconfig prints when the machine's font cache is
+# stale and its own cache cannot be written (under a file size limit it cannot): the font
+# library's messages are not what these cases test.
+printed() {
+  cat "$work/stdout" "$work/stderr" | { grep -v -e '^Fontconfig ' -e '^write cache: ' || true; } | head -c 300
+}
+
 # run_user FILE-VALUE [TYPE]: one run as the user on a fixed day, in $work; it must end
 # with exit code 0 and print nothing.
 run_user() {
@@ -159,7 +166,7 @@ for folder in closed open; do
   (cd "$work" && ulimit -f 1 && as_user faketime "2008-03-20 12:00:00" "$binary" "$work/s.ini" \
     >"$work/stdout" 2>"$work/stderr") || status=$?
   expect "size limit, $folder folder: exit code" "$status" 0
-  [ ! -s "$work/stderr" ] || fail "size limit, $folder folder: printed $(head -c 300 "$work/stderr")"
+  [ -z "$(printed)" ] || fail "size limit, $folder folder: printed $(printed)"
   same_bytes "size limit, $folder folder" "$work/$folder/out.png" "$work/old"
   expect "size limit, $folder folder entries" "$(ls -A "$work/$folder")" out.png
 done
@@ -190,7 +197,7 @@ if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
     ls -A "$work/disk" >"$work/disk-entries"
   ' || status=$?
   expect "full disk: exit code" "$status" 0
-  [ ! -s "$work/stderr" ] || fail "full disk: printed $(head -c 300 "$work/stderr")"
+  [ -z "$(printed)" ] || fail "full disk: printed $(printed)"
   same_bytes "full disk" "$work/disk-after" "$work/old"
   expect "full disk entries" "$(tr '\n' ' ' <"$work/disk-entries")" "filler out.png "
 else
