@@ -1,8 +1,10 @@
 // The line file over arbitrary file bytes, read with arbitrary capacities, narrow and
 // wide. The input's first bytes choose the reads (kind and capacity); the rest is the
-// file. Each narrow line must be what splitting the file at CR LF, LF and CR and
-// cutting each line to capacity - 1 bytes gives; each wide line must be terminated
-// within its capacity and never end in half a surrogate pair.
+// file. Each narrow line must be what splitting the file's UTF-8 twin at CR LF, LF and CR
+// and cutting each line to capacity - 1 bytes gives; each wide line must be terminated
+// within its capacity and never end in half a surrogate pair. The twin of a file with a
+// UTF-8 mark is the file without it; of a UTF-16 file (by its mark), the text converted
+// here unit by unit, U+FFFD for what is no character; of any other file, the file.
 
 #include <cstdint>
 #include <cstring>
@@ -37,6 +39,49 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+void PutUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | c >> 6));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | c >> 12));
+    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | c >> 18));
+    out->push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+std::string Utf8Twin(const std::string& file) {
+  const auto starts = [&](const char* mark) { return file.rfind(mark, 0) == 0; };
+  if (starts("\xEF\xBB\xBF")) return file.substr(3);
+  const bool little = starts("\xFF\xFE");
+  if (!little && !starts("\xFE\xFF")) return file;
+  std::vector<char32_t> units;
+  for (std::size_t i = 2; i + 1 < file.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(file[i]);
+    const auto b = static_cast<unsigned char>(file[i + 1]);
+    units.push_back(little ? char32_t{b} << 8 | a : char32_t{a} << 8 | b);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char32_t unit = units[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF) {
+      PutUtf8(0x10000 + ((unit - 0xD800) << 10) + (units[++i] - 0xDC00), &text);
+    } else {
+      PutUtf8(unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit, &text);
+    }
+  }
+  if (file.size() % 2 != 0) PutUtf8(0xFFFD, &text);  // the odd last byte
+  return text;
+}
+
 constexpr int kReadPlanBytes = 8;
 
 }  // namespace
@@ -51,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzzing::WriteHostFile(hostPath, data + kReadPlanBytes, size - kReadPlanBytes);
   const std::u16string path = fuzzing::PlatformPath(hostPath);
 
-  const std::vector<std::string> expected = SplitLines(content);
+  const std::vector<std::string> expected = SplitLines(Utf8Twin(content));
   LineFile file;
   Check(file.Open(path.c_str(), LineFileMode::ReadExisting) == S_OK);
   std::size_t line = 0;

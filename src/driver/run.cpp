@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "driver/settings_argument.h"
+
 #include "imagefile/png_export.h"
 #include "platform/system/clock.h"
 #include "platform/system/resources.h"
@@ -101,15 +103,15 @@ int RunOrvendale(int argc, const char* const* argv) {
 }
 
 int RunOrvendale(int argc, const char* const* argv, const RunServices& services) {
-  // 1. The settings file: the first argument, else the built-in default. An argument
-  // that does not fit the buffer is refused rather than cut, since a cut path would
-  // name another file.
-  SettingsFilePath[0] = 0;
+  // 1. The settings file: the first argument without its double quotes, else the
+  // built-in default. An argument that does not fit the buffer is refused rather than
+  // cut, since a cut path would name another file.
   const char* argument = argc > 1 && argv != nullptr ? argv[1] : nullptr;
-  if (argument != nullptr && argument[0] != 0) {
-    if (platform::WideFromNarrow(argument, SettingsFilePath, kPathCapacity) == 0) return 0;
-  } else if (platform::LoadResourceString(platform::kDefaultSettingsFileString, SettingsFilePath,
-                                          kPathCapacity) == 0) {
+  const SettingsArgument given = ReadSettingsArgument(argument, SettingsFilePath);
+  if (given == SettingsArgument::kUnusable) return 0;
+  if (given == SettingsArgument::kAbsent &&
+      platform::LoadResourceString(platform::kDefaultSettingsFileString, SettingsFilePath,
+                                   kPathCapacity) == 0) {
     return 0;
   }
 

@@ -49,8 +49,8 @@ bool ComposeOutputPath(char16_t* imageFolder, const char16_t* outputFileName,
 Renderer SelectRenderer(const char* contentType, const RunServices& services);
 
 // One run with the program's own renderers and export. `argv[0]` is the program's path;
-// `argv[1]`, when present and not empty, is the settings file, otherwise the built-in
-// default. A settings path longer than kPathCapacity - 1 characters ends the run before
+// `argv[1]` without its double-quote characters, when present and not empty, is the
+// settings file, otherwise the built-in default. A settings path longer than kPathCapacity - 1 characters ends the run before
 // anything is read. Returns 0.
 int RunOrvendale(int argc, const char* const* argv);
 // The same run with the given renderers and export.

@@ -11,6 +11,7 @@ enum class FaultPoint : std::uint8_t {
   kOpenFile,
   kCreateBitmapSection,
   kCreateFont,
+  kOpenFont,  // a created font's files, when text is first drawn or measured with it
   kCreateImagingFactory,
   kGetInstalledEncoders,
   kCreateImageEncoder,
@@ -22,6 +23,8 @@ enum class FaultPoint : std::uint8_t {
   kTerminateEncoder,
   kCreateImageFromFile,
   kLoadBitmapFile,
+  kCreateTemporaryFile,  // fails as in a folder the user may not write
+  kRewriteInPlace,       // stops after half of the picture, as a full disk would
   kCount,
 };
 

@@ -1,5 +1,6 @@
 #include "settings/line_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/system/text.h"
@@ -53,6 +54,11 @@ HResult LineFile::Open(const char16_t* path, LineFileMode mode) {
   handle_ = handle;
   length_ = 0;
   atEnd_ = false;
+  encodingKnown_ = false;
+  encoding_ = TextEncoding::kSystemCodePage;
+  unconvertedLength_ = 0;
+  fileAtEnd_ = false;
+  lineWritten_ = false;
   return S_OK;
 }
 
@@ -65,16 +71,69 @@ HResult LineFile::Close() {
   return S_OK;
 }
 
-void LineFile::Fill() {
-  if (length_ == kLineBufferSize || atEnd_) return;
+std::uint32_t LineFile::ReadFromFile(void* into, int size) {
   std::uint32_t bytesRead = 0;
-  const bool ok = platform::ReadFile(handle_, buffer_.data() + length_,
-                                     static_cast<std::uint32_t>(kLineBufferSize - length_), &bytesRead);
-  if (!ok || bytesRead == 0) {
+  if (!platform::ReadFile(handle_, into, static_cast<std::uint32_t>(size), &bytesRead)) return 0;
+  return bytesRead;
+}
+
+bool LineFile::Fill() {
+  if (length_ == kLineBufferSize || atEnd_) return true;
+  if (encoding_ != TextEncoding::kSystemCodePage) return FillConverted();
+  const std::uint32_t bytesRead = ReadFromFile(buffer_.data() + length_, kLineBufferSize - length_);
+  if (bytesRead == 0) {
     atEnd_ = true;
-    return;
+  } else {
+    length_ += static_cast<int>(bytesRead);
   }
-  length_ += static_cast<int>(bytesRead);
+  if (encodingKnown_) return true;
+
+  // The first bytes of the file tell its encoding; a mark split over two reads still
+  // counts.
+  encodingKnown_ = true;
+  while (length_ < kUtf8MarkBytes && !atEnd_) {
+    const std::uint32_t more = ReadFromFile(buffer_.data() + length_, kLineBufferSize - length_);
+    if (more == 0) atEnd_ = true;
+    length_ += static_cast<int>(more);
+  }
+  const ByteOrderMark mark = FindByteOrderMark(buffer_.data(), length_);
+  if (mark.length > 0) Consume(mark.length);
+  encoding_ = mark.encoding;
+  if (encoding_ == TextEncoding::kSystemCodePage) return true;
+  // The bytes held so far are UTF-16: they are the first to convert.
+  std::memcpy(unconverted_.data(), buffer_.data(), static_cast<std::size_t>(length_));
+  unconvertedLength_ = length_;
+  length_ = 0;
+  fileAtEnd_ = atEnd_;
+  atEnd_ = false;
+  return FillConverted();
+}
+
+bool LineFile::FillConverted() {
+  for (;;) {
+    if (!fileAtEnd_ && unconvertedLength_ < kLineBufferSize) {
+      const std::uint32_t bytesRead =
+          ReadFromFile(unconverted_.data() + unconvertedLength_, kLineBufferSize - unconvertedLength_);
+      if (bytesRead == 0) fileAtEnd_ = true;
+      unconvertedLength_ += static_cast<int>(bytesRead);
+    }
+    int consumed = 0;
+    bool roomShort = false;
+    const int produced =
+        ConvertUtf16ToUtf8(unconverted_.data(), unconvertedLength_, encoding_, fileAtEnd_,
+                           buffer_.data() + length_, kLineBufferSize - length_, &consumed, &roomShort);
+    std::memmove(unconverted_.data(), unconverted_.data() + consumed,
+                 static_cast<std::size_t>(unconvertedLength_ - consumed));
+    unconvertedLength_ -= consumed;
+    length_ += produced;
+    if (produced > 0) return true;
+    if (roomShort) return false;
+    if (fileAtEnd_ && unconvertedLength_ == 0) {
+      atEnd_ = true;
+      return true;
+    }
+    // Half a character is held and the file goes on: read its rest.
+  }
 }
 
 int LineFile::FindLineEnd() const {
@@ -114,12 +173,10 @@ HResult LineFile::ReadLine(char* out, int capacity) {
       }
       break;
     }
-    if (length_ < kLineBufferSize && !atEnd_) {
-      Fill();
-      continue;
-    }
+    if (length_ < kLineBufferSize && !atEnd_ && Fill()) continue;
     // No line end among the held bytes and none can join them: either the buffer is
-    // full of one long line, or the file ended without a line end.
+    // full of one long line (or as full as whole converted characters make it), or the
+    // file ended without a line end.
     if (length_ == 0) {
       if (!lineStarted) return E_FAIL;
       break;  // a long line ran up to the end of the file
@@ -154,9 +211,15 @@ HResult LineFile::ReadWideLine(char16_t* out, int capacity) {
 
 HResult LineFile::WriteLine(const char* text) {
   if (!IsOpen()) return E_FAIL;
-  if (text != nullptr && text[0] != 0) {
-    platform::WriteFile(handle_, text, static_cast<std::uint32_t>(std::strlen(text)));
+  const std::size_t length = text != nullptr ? std::strlen(text) : 0;
+  if (!lineWritten_) {
+    lineWritten_ = true;
+    const int start = static_cast<int>(std::min<std::size_t>(length, kUtf8MarkBytes));
+    if (FindByteOrderMark(text, start).length > 0) {
+      platform::WriteFile(handle_, kUtf8Mark, sizeof kUtf8Mark);
+    }
   }
+  if (length > 0) platform::WriteFile(handle_, text, static_cast<std::uint32_t>(length));
   platform::WriteFile(handle_, kLineEnd, sizeof kLineEnd);
   return S_OK;
 }

@@ -6,12 +6,18 @@
 // end straddles a refill of the buffer; no byte of the next line is ever lost. A line
 // longer than the caller's capacity is cut to capacity - 1 bytes and the rest of that
 // line is dropped; it never comes back as another line.
+//
+// Files saved on Windows: a UTF-8 byte-order mark at the start of the file is skipped,
+// and a file that starts with a UTF-16 mark (little or big endian) reads as the same text
+// in UTF-8, with the same limits on the converted lines; unpaired surrogates and an odd
+// last byte read as U+FFFD. A file without a mark reads as its bytes stand.
 
 #include <array>
 #include <cstdint>
 
 #include "platform/system/file.h"
 #include "platform/types.h"
+#include "settings/text_encoding.h"
 
 namespace orvendale {
 
@@ -50,6 +56,8 @@ class LineFile {
   HResult ReadWideLine(char16_t* out, int capacity);
 
   // Writes the text's bytes followed by CR LF; null or empty text writes CR LF alone.
+  // When the first line written begins with the bytes of a byte-order mark, a UTF-8 mark
+  // goes before it, so that the line reads back as written.
   // S_OK once a file is open (write errors are not detected), E_FAIL when none is.
   HResult WriteLine(const char* text);
   // As WriteLine, after converting to the system code page. Text whose narrow form needs
@@ -59,7 +67,12 @@ class LineFile {
   bool IsOpen() const { return handle_ != platform::kInvalidFileHandle; }
 
  private:
-  void Fill();
+  // Adds bytes of the stream behind the held ones, or sets atEnd_. False only when that
+  // was impossible because the next character of a UTF-16 file does not fit the room
+  // left; a full buffer counts as done.
+  bool Fill();
+  bool FillConverted();
+  std::uint32_t ReadFromFile(void* into, int size);
   int FindLineEnd() const;
   void Consume(int count);
 
@@ -68,7 +81,16 @@ class LineFile {
   std::array<char, kLineBufferSize> buffer_{};
   int length_ = 0;
   // Set once a read failed or gave no bytes; no further reads until the next Open.
+  // With a UTF-16 file, once the file is at its end and every byte is converted.
   bool atEnd_ = false;
+  // Known once the first bytes were read (TextEncoding::kSystemCodePage until then).
+  bool encodingKnown_ = false;
+  TextEncoding encoding_ = TextEncoding::kSystemCodePage;
+  // A UTF-16 file's bytes not yet converted, from the first byte; the file's end reached.
+  std::array<unsigned char, kLineBufferSize> unconverted_{};
+  int unconvertedLength_ = 0;
+  bool fileAtEnd_ = false;
+  bool lineWritten_ = false;
 };
 
 }  // namespace orvendale

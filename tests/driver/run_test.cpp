@@ -210,6 +210,36 @@ TEST_F(RunTest, SettingsPathComesFromTheFirstArgumentOrTheBuiltInString) {
   EXPECT_EQ(observed.calls, (std::vector<std::string>{"Date", "export"}));
 }
 
+TEST_F(RunTest, DoubleQuotesAreRemovedFromTheSettingsArgument) {
+  std::filesystem::create_directory(directory_.root() / "with space");
+  const std::string path = directory_.Write("with space/s.ini", "[Contents]\nType=Date\n");
+  const std::string folder = directory_.Path("with space");
+  const std::string defaultPath = "\\Program Files\\Orvendale\\Orvendale.ini";
+  const struct {
+    std::string argument;
+    std::string settingsPath;  // as read, "" when the run ended before it
+  } cases[] = {
+      {"\"" + path + "\"", path},
+      {"\"" + folder + "\"/s.ini", path},
+      {"\"\"" + path + "\"\"\"", path},
+      {"\"\"", defaultPath},
+      {"\"", defaultPath},
+      // Quotes do not count toward the 255 characters; what is left does.
+      {"\"" + std::string(250, '"') + "/x.ini", "/x.ini"},
+      {"/" + std::string(255, 'q'), ""},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    SettingsFilePath[0] = 0;
+    const char* const argv[] = {"orvendale", c.argument.c_str(), nullptr};
+    EXPECT_EQ(RunOrvendale(2, argv, kFakeServices), 0);
+    EXPECT_EQ(std::u16string(SettingsFilePath), Widen(c.settingsPath)) << c.argument;
+    const std::vector<std::string> calls =
+        c.settingsPath == path ? std::vector<std::string>{"Date", "export"} : std::vector<std::string>{};
+    EXPECT_EQ(observed.calls, calls) << c.argument;
+  }
+}
+
 TEST_F(RunTest, BadSettingsMakeNoPicture) {
   std::filesystem::create_directory(directory_.root() / "folder.ini");
   const std::string longLine = std::string(10000, 'x');

@@ -69,6 +69,8 @@ const Failure kFailures[] = {
     {FaultPoint::kCreateBitmapSection, "CreateBitmapSection", 1, Outcome::kBaseline, Outcome::kBaseline},
     {FaultPoint::kCreateFont, "CreateFont", 0, Outcome::kResized, Outcome::kWritten},
     {FaultPoint::kCreateFont, "CreateFont", 1, Outcome::kBaseline, Outcome::kBaseline},
+    {FaultPoint::kOpenFont, "OpenFont", 0, Outcome::kResized, Outcome::kWritten},
+    {FaultPoint::kOpenFont, "OpenFont", 1, Outcome::kBaseline, Outcome::kBaseline},
     {FaultPoint::kCreateImagingFactory, "CreateImagingFactory", 0, Outcome::kKept, Outcome::kWritten},
     {FaultPoint::kCreateImagingFactory, "CreateImagingFactory", 1, Outcome::kBaseline, Outcome::kKept},
     {FaultPoint::kCreateImagingFactory, "CreateImagingFactory", 2, Outcome::kBaseline, Outcome::kBaseline},
@@ -86,6 +88,8 @@ const Failure kFailures[] = {
     {FaultPoint::kLoadBitmapFile, "LoadBitmapFile", 0, Outcome::kBaseline, Outcome::kWritten},
     {FaultPoint::kLoadBitmapFile, "LoadBitmapFile", 1, Outcome::kBaseline, Outcome::kWritten},
     {FaultPoint::kLoadBitmapFile, "LoadBitmapFile", 2, Outcome::kBaseline, Outcome::kBaseline},
+    // Without a temporary file the picture is rewritten in place: the same bytes.
+    {FaultPoint::kCreateTemporaryFile, "CreateTemporaryFile", 0, Outcome::kBaseline, Outcome::kBaseline},
 };
 
 const std::string kPrevious = std::string("an earlier picture\0\x89PNG\r\n", 26);
@@ -150,6 +154,39 @@ TEST_F(FaultMatrixTest, EveryFailureReleasesEverythingAndKeepsOrCompletesTheOutp
           << what << ": " << Name(expected);
       EXPECT_EQ(platform::ComInitializationDepth(), 0) << what;
     }
+  }
+}
+
+// A rewrite in place that stops part-way leaves the previous file as it was.
+TEST_F(FaultMatrixTest, AnInPlaceRewriteThatFailsKeepsThePreviousFile) {
+  for (const PictureType& type : kPictureTypes) {
+    directory_.Write("out.png", kPrevious);
+    platform::ArmFault(FaultPoint::kCreateTemporaryFile);
+    platform::ArmFault(FaultPoint::kRewriteInPlace);
+    Run(type);
+    platform::ClearFaults();
+    EXPECT_EQ(directory_.Read("out.png"), kPrevious) << type.name;
+    EXPECT_EQ(testing::FolderEntries(directory_.root()), (std::vector<std::string>{"out.png", "s.ini"}))
+        << type.name;
+  }
+}
+
+// A font that was made but cannot be opened draws the picture the default font draws, as
+// when the font cannot be made at all: not an empty picture, and not none.
+TEST_F(FaultMatrixTest, AFontThatCannotBeOpenedDrawsWithTheDefaultFont) {
+  for (const PictureType& type : kPictureTypes) {
+    std::filesystem::remove(directory_.Path("out.png"));
+    platform::ArmFault(FaultPoint::kCreateFont);
+    Run(type);
+    const std::string withoutFont = directory_.Read("out.png");
+    std::filesystem::remove(directory_.Path("out.png"));
+    platform::ArmFault(FaultPoint::kOpenFont);
+    Run(type);
+    platform::ClearFaults();
+    EXPECT_FALSE(withoutFont.empty()) << type.name;
+    EXPECT_EQ(directory_.Read("out.png"), withoutFont) << type.name;
+    Run(type);
+    EXPECT_NE(directory_.Read("out.png"), withoutFont) << type.name << " draws alike in both fonts";
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/drawing_support.h"
+#include "platform/fault_injection.h"
 #include "platform/fonts/font.h"
 #include "platform/drawing/gdi_objects.h"
 #include "platform/drawing/graphics.h"
@@ -269,6 +270,30 @@ TEST(TextDrawingFonts, NoFontSelectedUsesTheDefaultFont) {
   const Rect explicitFont = Measure(canvas.context(), u"Sunday 日曜日");
   EXPECT_EQ(byDefault.right, explicitFont.right);
   EXPECT_EQ(byDefault.bottom, 16);
+}
+
+// A selected font whose files cannot be opened draws, pixel for pixel, what a context
+// with no font selected draws.
+TEST(TextDrawingFonts, AFontThatCannotBeOpenedGivesWayToTheDefaultFont) {
+  Canvas byDefault(160, 40);
+  Canvas unopened(160, 40);
+  SetTextColor(byDefault.context(), kTextColor);
+  SetTextColor(unopened.context(), kTextColor);
+  auto font = MakeFont(u"DejaVu Sans", -30, 700);
+  SelectFont(unopened.context(), font.get());
+  ArmFault(FaultPoint::kOpenFont);
+  const Rect measured = Measure(unopened.context(), u"Sunday 日曜日");
+  ClearFaults();
+  EXPECT_EQ(measured.right, Measure(byDefault.context(), u"Sunday 日曜日").right);
+  EXPECT_EQ(measured.bottom, 16);
+  for (Canvas* canvas : {&byDefault, &unopened}) {
+    Rect rect{2, 2, 158, 38};
+    EXPECT_EQ(DrawText(canvas->context(), u"Sunday 日曜日", -1, &rect, TextFlags::kSingleLine), 16);
+  }
+  EXPECT_GT(unopened.CountPixels(kTextPixel), 0);
+  for (std::int32_t y = 0; y < 40; ++y) {
+    for (std::int32_t x = 0; x < 160; ++x) ASSERT_EQ(unopened.Pixel(x, y), byDefault.Pixel(x, y)) << x << "," << y;
+  }
 }
 
 TEST(TextDrawingFonts, ContextsWithoutPixelsMeasureAndDrawNothing) {

@@ -9,6 +9,7 @@
 
 #include "settings/line_file.h"
 #include "support/temp_directory.h"
+#include "support/utf16_text.h"
 
 namespace orvendale {
 namespace {
@@ -101,6 +102,23 @@ TEST(IniDocumentFormat, LinuxLineEndsLoadLikeTheirCrLfTwin) {
     if (c != '\r') lf.push_back(c);
   }
   EXPECT_EQ(RoundTrip(lf), crlf);
+}
+
+// A file saved as UTF-16 or with a UTF-8 mark holds the table of its plain UTF-8 twin,
+// with the same limits: lines cut at 255 bytes after conversion, 256 entries.
+TEST(IniDocumentFormat, WindowsEncodingsLoadLikeTheirUtf8Twin) {
+  const std::string kanji = "\xE6\x9C\xA8";  // three bytes in UTF-8, one unit in UTF-16
+  std::string line85;
+  for (int i = 0; i < 85; ++i) line85 += kanji;
+  std::string utf8 = "[LongName]\r\nThu=" + kanji + "\xE6\x9B\x9C\xE6\x97\xA5\r\n; " + line85 + "\r\n";
+  for (int i = 0; i < 300; ++i) utf8 += "k" + std::to_string(i) + "=" + kanji + std::to_string(i) + "\n";
+  const std::string saved = RoundTrip(utf8);
+  EXPECT_NE(saved.find("Thu=" + kanji), std::string::npos);
+  EXPECT_NE(saved.find("k253="), std::string::npos);
+  EXPECT_EQ(saved.find("k254="), std::string::npos);  // 256 entries: two lines, then k0..k253
+  EXPECT_EQ(RoundTrip(testing::kUtf8Mark + utf8), saved);
+  EXPECT_EQ(RoundTrip(testing::Utf16Bytes(utf8, testing::ByteOrder::kLittleEndian)), saved);
+  EXPECT_EQ(RoundTrip(testing::Utf16Bytes(utf8, testing::ByteOrder::kBigEndian)), saved);
 }
 
 class IniDocumentGetters : public ::testing::Test {

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "support/temp_directory.h"
+#include "support/utf16_text.h"
 
 namespace orvendale {
 namespace {
 
+using testing::ByteOrder;
 using testing::TempDirectory;
+using testing::Utf16Bytes;
 
 // Every line of `bytes` as ReadLine delivers it with `capacity`.
 std::vector<std::string> ReadAll(const std::string& bytes, int capacity = kLineBufferSize) {
@@ -168,6 +171,106 @@ TEST(LineFileRead, WideLinesAreCutBetweenCharacters) {
   ASSERT_EQ(file.ReadWideLine(out, 8), S_OK);
   EXPECT_EQ(std::u16string(out), u"abc");
   EXPECT_EQ(file.ReadWideLine(out, 8), E_FAIL);
+}
+
+// Random text of one-, two-, three- and four-byte characters in lines of random lengths
+// (many around and beyond the 255 bytes a line holds), ended by CR LF, LF or CR.
+std::string RandomText(std::mt19937& random) {
+  const char* const characters[] = {"a", "=", " ", "[", "\xC3\xA9", "\xE6\x9C\xA8", "\xE6\x97\xA5",
+                                    "\xEF\xBC\xAD", "\xF0\x9F\x98\x80"};
+  const char* const ends[] = {"\r\n", "\n", "\r"};
+  std::uniform_int_distribution<int> character(0, 8);
+  std::uniform_int_distribution<int> end(0, 2);
+  std::uniform_int_distribution<int> length(0, 140);
+  std::string text;
+  for (int line = 0; line < 60; ++line) {
+    for (int n = length(random); n > 0; --n) text += characters[character(random)];
+    text += ends[end(random)];
+  }
+  return text;
+}
+
+TEST(LineFileEncodings, MarkedFilesReadAsTheirUtf8Twin) {
+  std::mt19937 random(11);
+  std::vector<std::string> texts = {
+      "; \xE4\xBB\x8A\xE6\x97\xA5\r\n[LongName]\r\nThu=\xE6\x9C\xA8\xE6\x9B\x9C\xE6\x97\xA5\r\n",
+      "[Text]\nColor=RGB(1, 2, 3)\n",
+      "no line end",
+  };
+  // Three-byte characters filling a line to 254, 255 and 258 bytes: the character that
+  // would pass 255 bytes does not fit the buffer whole.
+  for (const int characters : {84, 85, 86}) {
+    std::string line;
+    for (int i = 0; i < characters; ++i) line += "\xE6\x9C\xA8";
+    texts.push_back(line + "\r\n" + line + "x\r\nnext\r\n");
+  }
+  for (int i = 0; i < 20; ++i) texts.push_back(RandomText(random));
+  for (const std::string& text : texts) {
+    for (const int capacity : {256, 2, 17, 600}) {
+      const Lines expected = ExpectedLines(text, capacity);
+      ASSERT_EQ(ReadAll(text, capacity), expected);
+      EXPECT_EQ(ReadAll(testing::kUtf8Mark + text, capacity), expected) << "UTF-8 with its mark";
+      EXPECT_EQ(ReadAll(Utf16Bytes(text, ByteOrder::kLittleEndian), capacity), expected) << "UTF-16 LE";
+      EXPECT_EQ(ReadAll(Utf16Bytes(text, ByteOrder::kBigEndian), capacity), expected) << "UTF-16 BE";
+    }
+  }
+}
+
+TEST(LineFileEncodings, MarksAloneAndBrokenUtf16) {
+  const std::string replacement = "\xEF\xBF\xBD";
+  const struct {
+    const char* what;
+    std::string bytes;
+    Lines lines;
+  } cases[] = {
+      {"UTF-8 mark alone", "\xEF\xBB\xBF", {}},
+      {"UTF-16 mark alone", "\xFF\xFE", {}},
+      {"a mark is skipped once", "\xEF\xBB\xBF\xEF\xBB\xBFx", {"\xEF\xBB\xBFx"}},
+      {"half a UTF-8 mark is text", "\xEF\xBB", {"\xEF\xBB"}},
+      {"a mark later is text", "a\xEF\xBB\xBF\n\xFF\xFE", {"a\xEF\xBB\xBF", "\xFF\xFE"}},
+      {"odd last byte", std::string("\xFF\xFE" "a\0b", 5), {"a" + replacement}},
+      {"odd byte alone", "\xFF\xFEx", {replacement}},
+      {"odd byte after a line end", std::string("\xFF\xFE" "a\0\n\0b", 7), {"a", replacement}},
+      {"leading surrogate, then a character", std::string("\xFF\xFE\0\xD8" "a\0", 6), {replacement + "a"}},
+      {"leading surrogate at the end", std::string("\xFF\xFE" "a\0\0\xD8", 6), {"a" + replacement}},
+      {"two leading surrogates, then a trailing one", std::string("\xFF\xFE\0\xD8\0\xD8\0\xDC", 8),
+       {replacement + "\xF0\x90\x80\x80"}},
+      {"trailing surrogate alone", std::string("\xFE\xFF\xDC\0\0a", 6), {replacement + "a"}},
+      {"a pair, big endian", std::string("\xFE\xFF\0a\xD8\x3D\xDE\0", 8), {"a\xF0\x9F\x98\x80"}},
+      {"zero unit cuts the line", std::string("\xFF\xFE" "a\0\0\0b\0\r\0\n\0c\0", 14), {"a", "c"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadAll(c.bytes), c.lines) << c.what;
+
+  // A pair split by the refill of the buffer, at every offset around it.
+  for (int offset = 250; offset < 262; ++offset) {
+    const std::string text = std::string(static_cast<std::size_t>(offset), 'a') + "\xF0\x9F\x98\x80z\r\nb";
+    const std::string bytes = Utf16Bytes(text, ByteOrder::kLittleEndian);
+    EXPECT_EQ(ReadAll(bytes, 600), ExpectedLines(text, 600)) << offset;
+    std::string lone = bytes;
+    lone.erase(lone.size() - 12, 2);  // the pair's trailing half
+    EXPECT_EQ(ReadAll(lone, 600), (Lines{std::string(static_cast<std::size_t>(offset), 'a') + replacement + "z", "b"}))
+        << offset;
+  }
+}
+
+TEST(LineFileWrite, AFirstLineThatReadsAsAMarkGetsAUtf8MarkFirst) {
+  TempDirectory directory;
+  const std::u16string path = directory.PlatformPath("out.txt");
+  for (const std::string first : {"\xFF\xFEx", "\xFE\xFF", "\xEF\xBB\xBF[S]", "[S]"}) {
+    {
+      LineFile file;
+      ASSERT_EQ(file.Open(path.c_str(), LineFileMode::WriteReplace), S_OK);
+      file.WriteLine(first.c_str());
+      file.WriteLine("\xFF\xFE");
+    }
+    const bool marked = first != "[S]";
+    EXPECT_EQ(directory.Read("out.txt"), (marked ? "\xEF\xBB\xBF" : "") + first + "\r\n\xFF\xFE\r\n");
+    LineFile file;
+    ASSERT_EQ(file.Open(path.c_str(), LineFileMode::ReadExisting), S_OK);
+    char line[kLineBufferSize];
+    ASSERT_EQ(file.ReadLine(line, kLineBufferSize), S_OK);
+    EXPECT_EQ(std::string(line), first);
+  }
 }
 
 TEST(LineFileWrite, LinesEndInCrLf) {

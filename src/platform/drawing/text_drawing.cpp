@@ -142,7 +142,11 @@ void DrawGlyph(Bitmap& bitmap, const ClipBox& clip, const Glyph& glyph, std::int
 int DrawText(DrawingContext* context, const char16_t* text, int length, Rect* rect,
              std::uint32_t flags) {
   if (context == nullptr || text == nullptr || rect == nullptr || length < -1) return 0;
-  FontInstance* font = context->font != nullptr ? InstanceOf(context->font) : DefaultFontInstance();
+  // A selected font that cannot be opened (no font matches it, its file is broken, its
+  // size comes to zero pixels) gives way to the context's default font, as when none is
+  // selected: the text is drawn in some font rather than not at all.
+  FontInstance* font = InstanceOf(context->font);
+  if (font == nullptr) font = DefaultFontInstance();
   if (font == nullptr) return 0;
 
   const std::size_t count = length == -1 ? static_cast<std::size_t>(WideLength(text))

@@ -86,7 +86,7 @@ FontInstance* InstanceOf(Font* font) {
   if (font == nullptr) return nullptr;
   if (!font->openTried) {
     font->openTried = true;
-    font->instance = FontInstance::Open(font->record);
+    if (!ShouldFail(FaultPoint::kOpenFont)) font->instance = FontInstance::Open(font->record);
   }
   return font->instance.get();
 }

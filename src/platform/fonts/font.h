@@ -55,7 +55,8 @@ struct Font {
   std::unique_ptr<FontInstance> instance;
 };
 
-// The font's instance, opened on the first call; null when it cannot be opened.
+// The font's instance, opened on the first call; null when it cannot be opened, and for
+// a null font.
 FontInstance* InstanceOf(Font* font);
 
 // The platform's default font, used by a context with no font selected: face

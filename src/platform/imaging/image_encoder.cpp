@@ -1,125 +1,26 @@
 // The file encoders of the imaging service: a sink that takes one 32-bit ARGB picture,
-// written as PNG (libpng, 8-bit RGBA) or BMP (32-bit with an alpha mask), always through
-// a temporary file beside the output that replaces the output only on termination.
+// written as PNG (libpng, 8-bit RGBA) or BMP (32-bit with an alpha mask) to an OutputFile,
+// which replaces the output only on termination.
 
-#include <fcntl.h>
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <array>
-#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string>
 
 #include "platform/fault_injection.h"
-#include "platform/system/file.h"
 #include "platform/drawing/graphics.h"
 #include "platform/imaging/imaging.h"
 #include "platform/imaging/imaging_internal.h"
+#include "platform/system/output_file.h"
 
 namespace orvendale::platform {
 namespace {
 
 constexpr std::size_t kBytesPerPixel = 4;
-
-// ---------------------------------------------------------------------------------------
-// The temporary file and the replacement of the output.
-
-bool WriteAll(int file, const void* data, std::size_t size) {
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  while (size > 0) {
-    const ssize_t written = ::write(file, bytes, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) return false;
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
-// The mode a newly created output gets: what open(..., 0666) would give under the
-// process's umask. The umask can only be read by setting it; this runs on the one
-// thread that writes files.
-mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-// A temporary file in the output's folder. Commit() renames it over the output; the
-// destructor removes it unless it was committed, so no way out leaves it behind.
-class TemporaryOutput {
- public:
-  TemporaryOutput() = default;
-  TemporaryOutput(const TemporaryOutput&) = delete;
-  TemporaryOutput& operator=(const TemporaryOutput&) = delete;
-
-  ~TemporaryOutput() {
-    if (file_ >= 0) ::close(file_);
-    if (!temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());
-  }
-
-  // False (and nothing created) when the path is empty, ends in a separator, names a
-  // folder, or the folder is missing or not writable.
-  bool Create(const char16_t* platformPath) {
-    std::array<char, kMaxHostPathBytes> hostPath;
-    if (!HostPathFromPlatformPath(platformPath, hostPath.data(), kMaxHostPathBytes)) return false;
-    outputPath_ = hostPath.data();
-    const std::size_t lastSlash = outputPath_.rfind('/');
-    if (lastSlash == outputPath_.size() - 1) return false;  // no file name
-    struct stat existing;
-    if (::stat(outputPath_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return false;
-
-    // The temporary file must live in the output's folder: rename() replaces the output
-    // in one step only within one filesystem.
-    std::string pattern;
-    if (lastSlash == std::string::npos) {
-      pattern = ".image-XXXXXX";
-    } else {
-      pattern = outputPath_.substr(0, lastSlash + 1) + ".image-XXXXXX";
-    }
-    const int file = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (file < 0) return false;
-    file_ = file;
-    temporaryPath_ = pattern;
-    return true;
-  }
-
-  int file() const { return file_; }
-
-  // Makes the written file the output. On failure the output stays as it was.
-  bool Commit() {
-    if (file_ < 0) return false;
-    // An existing output keeps its permissions; a new one gets those of a new file.
-    struct stat existing;
-    const mode_t mode = ::stat(outputPath_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
-                            ? (existing.st_mode & 07777)
-                            : NewFileMode();
-    // No fsync before the rename: readers already see the old picture or the new one
-    // whole, the filesystem orders a replacing rename after its data, and a sync would
-    // double the cost of a run and wear the flash of small devices that redraw often.
-    const bool written = ::fchmod(file_, mode) == 0;
-    const bool closed = ::close(file_) == 0;
-    file_ = -1;
-    if (!written || !closed) return false;
-    if (::rename(temporaryPath_.c_str(), outputPath_.c_str()) != 0) return false;
-    temporaryPath_.clear();
-    return true;
-  }
-
- private:
-  int file_ = -1;
-  std::string outputPath_;
-  std::string temporaryPath_;  // empty once renamed or never made
-};
 
 // ---------------------------------------------------------------------------------------
 // The picture as pushed: row y (0 at the top) starts at firstRow + y * stride.
@@ -188,14 +89,14 @@ class Deflater {
 // The file's bytes, gathered so that the small pieces libpng writes cost one system call
 // together.
 struct FileBuffer {
-  int file = -1;
+  OutputFile* file = nullptr;
   std::size_t used = 0;
   unsigned char bytes[kFileBufferBytes];
 
   bool Put(const unsigned char* data, std::size_t size) {
     if (size > kFileBufferBytes - used) {
       if (!Flush()) return false;
-      if (size >= kFileBufferBytes) return WriteAll(file, data, size);
+      if (size >= kFileBufferBytes) return file->Write(data, size);
     }
     std::memcpy(bytes + used, data, size);
     used += size;
@@ -203,7 +104,7 @@ struct FileBuffer {
   }
 
   bool Flush() {
-    const bool written = WriteAll(file, bytes, used);
+    const bool written = file->Write(bytes, used);
     used = 0;
     return written;
   }
@@ -301,7 +202,7 @@ class PngWriter {
   png_infop info_ = nullptr;
 };
 
-bool WritePng(int file, const PixelSource& source) {
+bool WritePng(OutputFile* file, const PixelSource& source) {
   PngWriter writer;
   Deflater deflater;
   if (!writer.ok() || !deflater.ok()) return false;
@@ -341,7 +242,7 @@ class LittleEndianWriter {
   unsigned char* out_;
 };
 
-bool WriteBmp(int file, const PixelSource& source) {
+bool WriteBmp(OutputFile* file, const PixelSource& source) {
   // BeginSink limits the pixel data to kMaxBitmapBytes, so every size fits 32 bits.
   const std::uint32_t rowBytes = source.width * 4;
   const std::uint32_t imageBytes = rowBytes * source.height;
@@ -368,10 +269,10 @@ bool WriteBmp(int file, const PixelSource& source) {
   out.Put32(0xFF000000);  // alpha mask
   out.Put32(kBmpColorSpaceSrgb);
   out.Skip(36 + 12);  // end points and gamma, unused with sRGB
-  if (!WriteAll(file, header.data(), header.size())) return false;
+  if (!file->Write(header.data(), header.size())) return false;
   // The pixel words already have the file's byte order.
   for (std::uint32_t row = source.height; row > 0; --row) {
-    if (!WriteAll(file, source.Row(row - 1), rowBytes)) return false;
+    if (!file->Write(source.Row(row - 1), rowBytes)) return false;
   }
   return true;
 }
@@ -395,7 +296,7 @@ class FileEncoder final : public ImageEncoder, public ImageSink {
  public:
   explicit FileEncoder(Format format) : format_(format) {}
 
-  bool Open(const char16_t* path) { return output_.Create(path); }
+  bool Open(const char16_t* path) { return output_.Open(path); }
 
   HResult GetEncodeSink(ImageSink** sink) override {
     if (sink == nullptr) return E_POINTER;
@@ -456,8 +357,8 @@ class FileEncoder final : public ImageEncoder, public ImageSink {
     }
     const PixelSource source{width_, height_, static_cast<const unsigned char*>(pixels->firstRow),
                              static_cast<std::ptrdiff_t>(pixels->stride)};
-    const bool written = format_ == Format::kPng ? WritePng(output_.file(), source)
-                                                 : WriteBmp(output_.file(), source);
+    const bool written = format_ == Format::kPng ? WritePng(&output_, source)
+                                                 : WriteBmp(&output_, source);
     if (!written) return Fail(E_FAIL);
     stage_ = Stage::kPushed;
     return S_OK;
@@ -499,7 +400,7 @@ class FileEncoder final : public ImageEncoder, public ImageSink {
   Stage stage_ = Stage::kCreated;
   std::uint32_t width_ = 0;
   std::uint32_t height_ = 0;
-  TemporaryOutput output_;  // removed with the object unless committed
+  OutputFile output_;  // a temporary file is removed with the object unless committed
 };
 
 }  // namespace
