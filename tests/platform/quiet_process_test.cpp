@@ -28,9 +28,14 @@ TEST(QuietProcessDeathTest, WhatLibrariesPrintReachesNothing) {
         SilenceStandardStreams();
         std::fputs("a library's warning\n", stderr);
         std::fputs("a library's message\n", stdout);
+        std::perror("a library's error");
         std::fflush(nullptr);
+#ifdef ORVENDALE_SANITIZER_REPORTS
+        std::_Exit(0);
+#else
         (void)!::write(STDERR_FILENO, "raw\n", 4);
         std::_Exit(IsNullDevice(STDOUT_FILENO) && IsNullDevice(STDERR_FILENO) ? 0 : 1);
+#endif
       },
       ::testing::ExitedWithCode(0), "^$");
 }
@@ -52,19 +57,31 @@ TEST(QuietProcessDeathTest, ClosedStandardDescriptorsAreFilledSoNoFileBecomesOne
 }
 
 #ifdef ORVENDALE_SANITIZER_REPORTS
-// The sanitizers' reports still arrive on the original standard error.
-TEST(QuietProcessDeathTest, SanitizerReportsStillArrive) {
+// The reports of both sanitizers still arrive on the original standard error.
+TEST(QuietProcessDeathTest, AddressSanitizerReportsStillArrive) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_DEATH(
       {
         SilenceStandardStreams();
         char* block = new char[4];
-        volatile int index = 4;
-        volatile char past = block[index];
-        (void)past;
         delete[] block;
+        volatile char freed = *reinterpret_cast<volatile char*>(block);
+        (void)freed;
       },
-      "heap-buffer-overflow");
+      "heap-use-after-free");
+}
+
+TEST(QuietProcessDeathTest, UndefinedBehaviourReportsStillArrive) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        SilenceStandardStreams();
+        volatile int largest = 0x7FFFFFFF;
+        volatile int sum = largest + 1;
+        (void)sum;
+        std::abort();  // not reached: the overflow ends the process
+      },
+      "signed integer overflow");
 }
 #endif
 
