@@ -44,13 +44,14 @@ fontconfig() {
 # (out/date.png must be byte for byte the file it was).
 quiet_run() {
   local name=$1 expectation=$2; shift 2
-  local status=0
+  local status=0 printed
   printf 'old picture' >"$work/out/date.png"
   chmod 666 "$work/out/date.png"
-  (cd "$work" && "$@" >"$work/stdout" 2>"$work/stderr") || status=$?
+  # Both streams are read through a pipe: a file would be subject to the run's own limit
+  # on file sizes, and a message would vanish instead of showing.
+  printed=$( (cd "$work" && "$@") 2>&1) || status=$?
   [ "$status" -eq 0 ] || fail "$name: exit code $status"
-  [ -s "$work/stdout" ] && fail "$name: printed on standard output: $(head -c 200 "$work/stdout")"
-  [ -s "$work/stderr" ] && fail "$name: printed on standard error: $(head -c 200 "$work/stderr")"
+  [ -z "$printed" ] || fail "$name: printed: $(head -c 300 <<<"$printed")"
   if [ "$expectation" = picture ]; then
     [ "$(head -c 8 "$work/out/date.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
       fail "$name: no picture written"
@@ -103,6 +104,28 @@ quiet_run "disk full for the font cache" picture \
 # process is not ended by the file-size signal.
 quiet_run "disk full for the picture" kept \
   bash -c 'ulimit -f 0 && exec "$1" date.ini' - "$binary"
+
+# Bad settings files, with no writable font cache and a full disk at once: each run is
+# silent, ends with 0 and leaves the folder as it was.
+mkdir -p "$work/bad/folder.ini"
+printf '[Image]\nFile=out.png\n[Contents]\nType=calendar\n' >"$work/bad/lower.ini"
+printf '[Image]\nFile=out.png\n[Contents]\nType=Date\n' >"$work/bad/no-format.ini"
+printf '[Image]\nFile=out.png\n[Contents]\nType=Calendar\nTodayImage=absent.png\n' >"$work/bad/no-image.ini"
+printf '[Image]\nFile=absent/out.png\n[Contents]\nType=Calendar\n' >"$work/bad/no-folder.ini"
+printf '[Image]\nFile=out.png\nno equals sign\n[Contents]\nType=Calendar\n' >"$work/bad/cut-short.ini"
+printf '[Image]\nFile=out.png\n[Contents]\nType=Calendar\n[Font]\nFace=No Such Family\n' >"$work/bad/no-font.ini"
+: >"$work/bad/empty.ini"
+head -c 4096 /dev/urandom >"$work/bad/garbage.ini"
+before=$(cd "$work/bad" && find . | sort)
+for settings in absent.ini folder.ini lower.ini no-format.ini no-image.ini no-folder.ini cut-short.ini \
+  no-font.ini empty.ini garbage.ini; do
+  status=0
+  printed=$( (cd "$work/bad" && ulimit -f 0 && FONTCONFIG_FILE="$work/unwritable.conf" exec "$binary" "$settings") 2>&1) ||
+    status=$?
+  [ "$status" -eq 0 ] || fail "$settings: exit code $status"
+  [ -z "$printed" ] || fail "$settings: printed: $(head -c 300 <<<"$printed")"
+done
+[ "$(cd "$work/bad" && find . | sort)" = "$before" ] || fail "bad settings files: the folder changed"
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "ok: every run silent, exit code 0"
