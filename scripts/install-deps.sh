@@ -11,7 +11,7 @@ packages=(
   fonts-dejavu-core fonts-ipafont-gothic
   faketime
   libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
-  dpkg-dev file systemd
+  dpkg-dev file systemd groff-base man-db
   "$@"
 )
 

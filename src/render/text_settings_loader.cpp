@@ -21,6 +21,9 @@ constexpr ColorRef kDefaultOtherMonthColor = 0x00A0A0A0;  // RGB(160, 160, 160)
 constexpr int kNameReadCapacity = 256;
 
 constexpr std::uint32_t kComponentMask = 0xFF;
+// The largest magnitudes of a signed 32-bit number: 2^31 - 1 and, negative, 2^31.
+constexpr std::uint64_t kPositiveLimit = 0x7FFFFFFF;
+constexpr std::uint64_t kNegativeLimit = 0x80000000;
 
 bool IsWhiteSpace(char16_t unit) { return unit == u' ' || (unit >= u'\t' && unit <= u'\r'); }
 bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
@@ -43,7 +46,8 @@ class ColorTextReader {
     while (IsWhiteSpace(*cursor_)) ++cursor_;
   }
 
-  // %d: white space, an optional sign, at least one digit. The value wraps modulo 2^32.
+  // %d: white space, an optional sign, at least one digit. The value saturates at the
+  // signed 32-bit range and is kept as its two's-complement bit pattern.
   bool Number(std::uint32_t& value) {
     Blank();
     bool negative = false;
@@ -52,12 +56,16 @@ class ColorTextReader {
       ++cursor_;
     }
     if (!IsDigit(*cursor_)) return false;
-    std::uint32_t magnitude = 0;
+    // The magnitude stops growing past 2^31, so it never exceeds 10 * 2^31 + 9.
+    std::uint64_t magnitude = 0;
     while (IsDigit(*cursor_)) {
-      magnitude = magnitude * 10u + static_cast<std::uint32_t>(*cursor_ - u'0');
+      if (magnitude <= kNegativeLimit) magnitude = magnitude * 10u + static_cast<std::uint64_t>(*cursor_ - u'0');
       ++cursor_;
     }
-    value = negative ? 0u - magnitude : magnitude;
+    const std::uint64_t limit = negative ? kNegativeLimit : kPositiveLimit;
+    if (magnitude > limit) magnitude = limit;
+    const auto low = static_cast<std::uint32_t>(magnitude);  // [0, 2^31]
+    value = negative ? 0u - low : low;
     return true;
   }
 

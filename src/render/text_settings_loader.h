@@ -30,9 +30,9 @@ struct ColorComponents {
 // space and is an optionally signed run of decimal digits. Matching stops at the first
 // character that does not fit, and nothing after the third number is looked at, so the
 // closing parenthesis is optional. Each number read replaces its component. A number
-// with more digits than 32 bits hold wraps modulo 2^32, which keeps its low 8 bits
-// exact: 4294967552 counts as 256 and gives 0. White space is blank, tab, line feed,
-// vertical tab, form feed and carriage return.
+// beyond the signed 32-bit range is read as its largest or smallest number: 4294967552
+// counts as 2147483647 and gives 255, -4294967296 as -2147483648 and gives 0. White
+// space is blank, tab, line feed, vertical tab, form feed and carriage return.
 ColorRef ParseColorText(const char16_t* text, ColorComponents& components);
 
 // Fills textSettings from `document`:

@@ -38,9 +38,14 @@ TEST(ParseColorText, ReadsAsTheFormattedInputDoes) {
       {u"RGB(1,, 2, 3)", carried, 0x001E1401},
       {u"RGB(- 5, 2, 3)", carried, 0x001E140A},   // a sign must be followed by a digit
       {u"RGB(7, 8, )", carried, 0x001E0807},
-      // More digits than 32 bits hold wrap; the low 8 bits stay those of the number.
-      {u"RGB(4294967296, 4294967551, -4294967295)", zero, 0x0001FF00},
-      {u"RGB(99999999999999999999999, 256, -256)", zero, 0x000000FF},
+      // Numbers beyond the signed 32-bit range read as its largest or smallest number
+      // (low bytes FF and 00); a number just inside keeps its own low byte.
+      {u"RGB(2147483647, -2147483648, 2147483646)", zero, 0x00FE00FF},
+      {u"RGB(2147483648, -2147483649, 4294967296)", zero, 0x00FF00FF},
+      {u"RGB(4294967296, 4294967551, -4294967295)", zero, 0x0000FFFF},
+      {u"RGB(99999999999999999999999, 256, -99999999999999999999999)", zero, 0x000000FF},
+      {u"RGB(00000000000000000000000000000000000000000000000000000000000000000000000000007, 0, 0)",
+       zero, 0x00000007},
   };
   for (const Case& c : cases) {
     ColorComponents components = c.before;

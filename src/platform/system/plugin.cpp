@@ -6,6 +6,12 @@
 #include <cstdlib>
 #include <string>
 
+// The plugin folder of an installation, relative to the program's folder; the build
+// gives the one its install rules use.
+#ifndef ORVENDALE_INSTALLED_PLUGIN_FOLDER
+#define ORVENDALE_INSTALLED_PLUGIN_FOLDER "../lib/orvendale/"
+#endif
+
 namespace orvendale::platform {
 namespace {
 
@@ -27,7 +33,7 @@ void* OpenPlugin(const std::string& file) {
   const std::string binary = BinaryFolder();
   if (!binary.empty()) {
     folders[1] = binary;
-    folders[2] = binary + "../lib/orvendale/";
+    folders[2] = binary + ORVENDALE_INSTALLED_PLUGIN_FOLDER;
   }
   for (const std::string& folder : folders) {
     if (folder.empty()) continue;

@@ -5,8 +5,9 @@
 // does not ask for one costs nothing.
 //
 // A plugin is looked for, in this order, in the folder named by the environment variable
-// ORVENDALE_PLUGIN_DIR, beside the running binary, and in `../lib/orvendale/` from the
-// binary's folder (where `cmake --install` puts it).
+// ORVENDALE_PLUGIN_DIR, beside the running binary, and in the plugin folder of the
+// installation, found from the binary's folder (`../lib/orvendale/` from `bin/`, where
+// `cmake --install` puts it).
 
 namespace orvendale::platform {
 
