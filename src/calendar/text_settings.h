@@ -30,6 +30,11 @@ struct TextSettings {
   ColorRef saturdayColor = 0;
   ColorRef todayColor = 0;  // meaningful only while todayColorGiven is 1
   std::int32_t todayColorGiven = 0;
+  // The month grid's week-number column: its heading, and the colour of the heading and
+  // the numbers.
+  char16_t shortWeekName[kShortNameCapacity] = {};
+  ColorRef weekNumberColor = 0;
+  ColorRef otherMonthColor = 0;  // days of the neighbouring months in the month grid
 };
 
 // The process-wide instance. Written only by LoadTextSettings.
@@ -48,6 +53,9 @@ inline constexpr NameKey kWeekdayNameKeys[7] = {
     {"Wed", u"We", u"Wednesday"}, {"Thu", u"Th", u"Thursday"}, {"Fri", u"Fr", u"Friday"},
     {"Sat", u"Sa", u"Saturday"},
 };
+
+// The heading of the month grid's week-number column, read in [ShortName] only.
+inline constexpr NameKey kWeekNameKey = {"Week", u"Wk", nullptr};
 
 inline constexpr NameKey kMonthNameKeys[12] = {
     {"Jan", u"Jan", u"January"}, {"Feb", u"Feb", u"February"}, {"Mar", u"Mar", u"March"},

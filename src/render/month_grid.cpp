@@ -8,6 +8,8 @@
 #include "imagefile/image_folder.h"
 #include "imagefile/image_placement.h"
 #include "platform/drawing/graphics.h"
+#include "render/grid_options.h"
+#include "render/month_layout.h"
 #include "render/picture_extent.h"
 #include "render/surface.h"
 #include "settings/ini_document.h"
@@ -17,9 +19,8 @@ namespace {
 
 constexpr std::int32_t kDefaultRasterX = 24;
 constexpr std::int32_t kDefaultRasterY = 20;
-// The heading row and six week rows, the most any month needs.
-constexpr std::int64_t kRowsInDefaultHeight = 7;
-constexpr std::int16_t kSaturdayColumn = 6;
+constexpr int kSunday = 0;
+constexpr int kSaturday = 6;
 
 // Every cell: single line, centred in height, at the right edge.
 constexpr std::uint32_t kCellFlags = platform::TextFlags::kSingleLine |
@@ -43,10 +44,56 @@ void FormatDay(std::int16_t day, char16_t (&out)[3]) {
   }
 }
 
-ColorRef HeadingColor(int column) {
-  if (column == 0) return textSettings.sundayColor;
-  if (column == kSaturdayColumn) return textSettings.saturdayColor;
+ColorRef HeadingColor(int weekday) {
+  if (weekday == kSunday) return textSettings.sundayColor;
+  if (weekday == kSaturday) return textSettings.saturdayColor;
   return textSettings.textColor;
+}
+
+// Where the cells of the grid lie on the picture.
+struct GridGeometry {
+  Rect picture;
+  std::int64_t weekLeft;  // left of the week-number column
+  std::int64_t daysLeft;  // left of the first day column
+  std::int32_t rasterX;
+  std::int32_t rasterY;
+
+  Rect DayCell(std::int64_t column, std::int64_t top) const {
+    return MakeCellRect(picture, column * rasterX + daysLeft, top, rasterX, rasterY);
+  }
+  Rect WeekCell(std::int64_t top) const { return MakeCellRect(picture, weekLeft, top, rasterX, rasterY); }
+};
+
+void DrawCellText(platform::DrawingContext* context, Rect cell, const char16_t* text, ColorRef color) {
+  platform::SetTextColor(context, color);
+  platform::DrawText(context, text, -1, &cell, kCellFlags);
+}
+
+// The days of the neighbouring months and the week numbers, row by row, before the
+// month's own days so that today's image, drawn with those, lies over everything.
+// Neighbouring days need no holiday: they are all in OtherMonthColor.
+void DrawNeighboursAndWeekNumbers(platform::DrawingContext* context, const GridGeometry& grid,
+                                  const MonthLayout& layout, std::int16_t marginY) {
+  const bool neighbours = layout.options.otherMonthDays == NeighbourDays::kShown;
+  if (!neighbours && layout.options.weekNumbers == WeekNumbering::kNone) return;
+  std::int16_t rowTop = marginY;
+  for (std::int32_t row = 0; row < layout.weekRows; ++row) {
+    rowTop = NextRowTop(rowTop, grid.rasterY);
+    char16_t number[3];
+    const std::int16_t week = RowWeekNumber(layout, row);
+    if (week != 0) {
+      FormatDay(week, number);
+      DrawCellText(context, grid.WeekCell(rowTop), number, textSettings.weekNumberColor);
+    }
+    if (!neighbours) continue;
+    for (std::int32_t column = 0; column < kDaysPerWeek; ++column) {
+      if (ContentOf(layout, row, column) != CellContent::kOtherMonthDay) continue;
+      PackedDate day = 0;  // within 1904..2031: ContentOf said so
+      DayNumberToPackedDate(static_cast<DayNumber>(CellDay(layout, row, column)), &day);
+      FormatDay(PackedDay(day), number);
+      DrawCellText(context, grid.DayCell(column, rowTop), number, textSettings.otherMonthColor);
+    }
+  }
 }
 
 // The TodayImage centred over today's cell, drawn after the number and so over it.
@@ -86,37 +133,55 @@ Surface RenderCalendar(const RenderParams& params) {
   const std::int16_t marginY = CutTo16Bits(params.marginY);
   const std::int16_t width = CutTo16Bits(params.width);
   const std::int16_t height = CutTo16Bits(params.height);
-  const std::int32_t pictureWidth = PictureExtent(
-      (width != 0 ? width : std::int64_t{kDaysPerWeek} * rasterX) + 2 * std::int64_t{marginX});
-  const std::int32_t pictureHeight = PictureExtent(
-      (height != 0 ? height : kRowsInDefaultHeight * rasterY) + 2 * std::int64_t{marginY});
+
+  // Today is taken before Offset moves the date, so another month has no today cell.
+  // The month is known before the picture's size, which can depend on its rows; the
+  // driver's date is moved only once the surface exists.
+  const PackedDate today = PackDate(date.month, date.day, date.year);
+  DateRecord shown = date;
+  const std::int32_t offset = document.GetInt(section, "Offset", 0);
+  if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));
+  const MonthLayout layout = LayOutMonth(static_cast<std::int16_t>(shown.month),
+                                         static_cast<std::int16_t>(shown.year),
+                                         ReadGridOptions(document, section));
+  const bool weekColumn = layout.options.weekNumbers != WeekNumbering::kNone;
+
+  // Sizes in 64 bits: a picture too large for 32 bits is refused, not wrapped.
+  const std::int64_t columns = kDaysPerWeek + (weekColumn ? 1 : 0);
+  const std::int64_t rows = 1 + std::int64_t{layout.weekRows};
+  const std::int32_t pictureWidth =
+      PictureExtent((width != 0 ? width : columns * rasterX) + 2 * std::int64_t{marginX});
+  const std::int32_t pictureHeight =
+      PictureExtent((height != 0 ? height : rows * rasterY) + 2 * std::int64_t{marginY});
 
   DrawingSequence sequence(params.screenContext, document);
   if (!sequence.PrepareSurface(pictureWidth, pictureHeight)) return nullptr;
   platform::DrawingContext* context = sequence.context();
   const Rect picture{0, 0, pictureWidth, pictureHeight};
+  // The day columns start one raster right of the margin when the week numbers stand
+  // left of them.
+  const std::int64_t daysLeft = marginX + (weekColumn ? std::int64_t{rasterX} : 0);
+  const GridGeometry grid{picture, marginX, daysLeft, rasterX, rasterY};
 
-  // The heading row is coloured by column alone, never by holidays.
+  // The heading row is coloured by weekday alone, never by holidays.
+  if (weekColumn) {
+    DrawCellText(context, grid.WeekCell(marginY), textSettings.shortWeekName, textSettings.weekNumberColor);
+  }
   for (int column = 0; column < kDaysPerWeek; ++column) {
-    platform::SetTextColor(context, HeadingColor(column));
-    Rect cell = MakeCellRect(picture, marginX + std::int64_t{column} * rasterX, marginY, rasterX, rasterY);
-    platform::DrawText(context, textSettings.shortWeekdayNames[column], -1, &cell, kCellFlags);
+    const int weekday = (layout.options.firstDay + column) % kDaysPerWeek;
+    DrawCellText(context, grid.DayCell(column, marginY), textSettings.shortWeekdayNames[weekday],
+                 HeadingColor(weekday));
   }
 
-  // Today is taken before Offset moves the date, so another month has no today cell.
-  const PackedDate today = PackDate(date.month, date.day, date.year);
-  const std::int32_t offset = document.GetInt(section, "Offset", 0);
-  if (offset != 0) AddMonths(&date, CutTo16Bits(offset));
+  date = shown;
+  DrawNeighboursAndWeekNumbers(context, grid, layout, marginY);
 
   PackedDate current = PackDate(date.month, 1, date.year);
-  std::int16_t column = WeekdayOf(PackedMonth(current), 1, PackedYear(current));
+  std::int16_t column = layout.firstColumn;
   std::int16_t rowTop = NextRowTop(marginY, rasterY);
   // Outside 1904-2031 a month has no days: only the heading row is drawn.
-  const std::int16_t days = DaysInMonth(static_cast<std::int16_t>(date.month),
-                                        static_cast<std::int16_t>(date.year));
-
-  for (std::int16_t day = 1; day <= days; ++day) {
-    Rect cell = MakeCellRect(picture, std::int64_t{column} * rasterX + marginX, rowTop, rasterX, rasterY);
+  for (std::int16_t day = 1; day <= layout.days; ++day) {
+    Rect cell = grid.DayCell(column, rowTop);
     const bool isToday = current == today;
     if (isToday && textSettings.todayColorGiven == 1) {
       platform::SetTextColor(context, textSettings.todayColor);

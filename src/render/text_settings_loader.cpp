@@ -14,6 +14,8 @@ constexpr char kShortNameSection[] = "ShortName";
 constexpr char kLongNameSection[] = "LongName";
 constexpr char kTextSection[] = "Text";
 constexpr char16_t kDefaultColorText[] = u"RGB(255, 255, 255)";
+// Days of the neighbouring months are grey unless [Text] OtherMonthColor says otherwise.
+constexpr ColorRef kDefaultOtherMonthColor = 0x00A0A0A0;  // RGB(160, 160, 160)
 
 // A settings line holds at most 255 bytes, so no value converts to more than 255 UTF-16
 // units: a name read into this buffer always arrives whole, and is then cut to its slot.
@@ -137,6 +139,17 @@ void ReadLocaleNames(const IniDocument& document, const OrvendaleLocaleNames& lo
   textSettings.localeFirstWeekday = locale.firstWeekday;
 }
 
+// A colour read after the four colours of the original settings: `fallback` when the key
+// is absent, else its text parsed with the running components (an empty or unmatched
+// text keeps the components of the colour read before it, as for the others).
+ColorRef ReadLaterColor(const IniDocument& document, const char* key, ColorRef fallback,
+                        ColorComponents& components) {
+  if (!document.HasKey(kTextSection, key)) return fallback;
+  char16_t text[kColorTextCapacity];
+  document.GetWideString(kTextSection, key, text, kColorTextCapacity, nullptr);
+  return ParseColorText(text, components);
+}
+
 ColorRef ReadColor(const IniDocument& document, const char* key, ColorComponents& components) {
   char16_t text[kColorTextCapacity];
   document.GetWideString(kTextSection, key, text, kColorTextCapacity, kDefaultColorText);
@@ -176,6 +189,15 @@ void LoadTextSettings(const IniDocument& document) {
     textSettings.todayColor = ParseColorText(todayText, components);
     textSettings.todayColorGiven = 1;
   }
+
+  // The grid's later options, read after the colours above so that they never change
+  // their values.
+  ReadName(document, kShortNameSection, kWeekNameKey.key, kWeekNameKey.shortDefault,
+           textSettings.shortWeekName, kShortNameCapacity);
+  textSettings.weekNumberColor =
+      ReadLaterColor(document, "WeekNumberColor", textSettings.textColor, components);
+  textSettings.otherMonthColor =
+      ReadLaterColor(document, "OtherMonthColor", kDefaultOtherMonthColor, components);
 }
 
 }  // namespace orvendale

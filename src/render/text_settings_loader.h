@@ -49,6 +49,13 @@ ColorRef ParseColorText(const char16_t* text, ColorComponents& components);
 //   components that start at 0 and carry over;
 // - todayColor from [Text] TodayColor, after SaturdayColor, only when that key gives
 //   text; then todayColorGiven becomes 1. Otherwise both are left as they were.
+// - after those, for the month grid's options: shortWeekName from [ShortName] "Week"
+//   ("Wk" when absent, cut to 7 characters), then weekNumberColor from [Text]
+//   WeekNumberColor and otherMonthColor from [Text] OtherMonthColor. Each of the two
+//   colours is textColor (WeekNumberColor) or RGB(160, 160, 160) (OtherMonthColor) when
+//   its key is absent; a present key is parsed with the running components as above, so
+//   an empty or unmatched text keeps the components of the colour read before it. Being
+//   read last, they never change the four colours before them.
 void LoadTextSettings(const IniDocument& document);
 
 }  // namespace orvendale

@@ -53,6 +53,8 @@ class IniDocument {
   // Releases every string of the table; count becomes 0.
   void Clear();
 
+  // True when the section holds the key, with a value or without one.
+  bool HasKey(const char* section, const char* key) const { return FindKey(section, key) >= 0; }
   // The value's decimal conversion; `defaultValue` when the key is absent, 0 when it is
   // present with an empty value.
   std::int32_t GetInt(const char* section, const char* key, std::int32_t defaultValue) const;

@@ -1,0 +1,72 @@
+#include "render/grid_options.h"
+
+#include <iterator>
+
+#include "calendar/text_settings.h"
+#include "settings/ini_document.h"
+
+namespace orvendale {
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// True when `word` spells `known` in any letter case; a null word matches nothing.
+bool SameWord(const char* word, const char* known) {
+  if (word == nullptr) return false;
+  while (*word != 0 && LowerAscii(*word) == LowerAscii(*known)) {
+    ++word;
+    ++known;
+  }
+  return *word == 0 && *known == 0;
+}
+
+// The option's value, or empty text when the key is absent, empty or longer than any
+// word (GetString gives empty text then).
+struct OptionWord {
+  char text[kGridOptionCapacity] = {};
+};
+
+OptionWord ReadWord(const IniDocument& document, const char* section, const char* key) {
+  OptionWord word;
+  document.GetString(section, key, word.text, kGridOptionCapacity, nullptr);
+  return word;
+}
+
+}  // namespace
+
+std::optional<std::int16_t> ParseFirstDay(const char* word) {
+  for (std::size_t weekday = 0; weekday < std::size(kWeekdayNameKeys); ++weekday) {
+    if (SameWord(word, kWeekdayNameKeys[weekday].key)) return static_cast<std::int16_t>(weekday);
+  }
+  return std::nullopt;
+}
+
+std::optional<WeekNumbering> ParseWeekNumbers(const char* word) {
+  if (SameWord(word, "ISO")) return WeekNumbering::kIso;
+  if (SameWord(word, "US")) return WeekNumbering::kUs;
+  return std::nullopt;
+}
+
+std::optional<NeighbourDays> ParseOtherMonthDays(const char* word) {
+  if (SameWord(word, "show")) return NeighbourDays::kShown;
+  return std::nullopt;
+}
+
+std::optional<WeekRows> ParseRows(const char* word) {
+  if (SameWord(word, "auto")) return WeekRows::kAsNeeded;
+  return std::nullopt;
+}
+
+GridOptions ReadGridOptions(const IniDocument& document, const char* section) {
+  const GridOptions defaults;
+  GridOptions options;
+  options.firstDay = ParseFirstDay(ReadWord(document, section, "FirstDay").text).value_or(defaults.firstDay);
+  options.weekNumbers =
+      ParseWeekNumbers(ReadWord(document, section, "WeekNumbers").text).value_or(defaults.weekNumbers);
+  options.otherMonthDays =
+      ParseOtherMonthDays(ReadWord(document, section, "OtherMonthDays").text).value_or(defaults.otherMonthDays);
+  options.rows = ParseRows(ReadWord(document, section, "Rows").text).value_or(defaults.rows);
+  return options;
+}
+
+}  // namespace orvendale

@@ -1,0 +1,50 @@
+#pragma once
+// The layout options of the month grid, all keys of the content section, each read
+// forgivingly: letter case does not matter, and an absent, empty, overlong or unknown
+// value gives the default, which is the grid as it always was.
+//
+//   FirstDay        Sun | Mon | ... | Sat    weekday of the first column (Sun)
+//   WeekNumbers     ISO | US                 a column of week numbers left of the days (none)
+//   OtherMonthDays  show                     days of the neighbouring months in the empty
+//                                            cells (hidden)
+//   Rows            auto                     only the week rows the month needs (six)
+//
+// Each Parse function answers whether its word is one it knows (an empty optional when
+// not), so that a check of the settings can name a word that was not recognised.
+
+#include <cstdint>
+#include <optional>
+
+namespace orvendale {
+
+class IniDocument;
+
+enum class WeekNumbering { kNone, kIso, kUs };
+enum class NeighbourDays { kHidden, kShown };
+enum class WeekRows { kSix, kAsNeeded };
+
+struct GridOptions {
+  std::int16_t firstDay = 0;  // weekday of the first column, 0 = Sunday .. 6 = Saturday
+  WeekNumbering weekNumbers = WeekNumbering::kNone;
+  NeighbourDays otherMonthDays = NeighbourDays::kHidden;
+  WeekRows rows = WeekRows::kSix;
+};
+
+// Longest value any option word can have, terminator included: a longer value is no
+// known word.
+inline constexpr int kGridOptionCapacity = 16;
+
+// The weekday, 0 = Sunday .. 6 = Saturday, that `word` names: one of the [ShortName]
+// weekday keys "Sun" .. "Sat" in any letter case. Empty for anything else, null included.
+std::optional<std::int16_t> ParseFirstDay(const char* word);
+// "ISO" or "US" in any letter case; empty for anything else.
+std::optional<WeekNumbering> ParseWeekNumbers(const char* word);
+// "show" in any letter case; empty for anything else.
+std::optional<NeighbourDays> ParseOtherMonthDays(const char* word);
+// "auto" in any letter case; empty for anything else.
+std::optional<WeekRows> ParseRows(const char* word);
+
+// The four options of section `section`, each the default where its word is not known.
+GridOptions ReadGridOptions(const IniDocument& document, const char* section);
+
+}  // namespace orvendale
