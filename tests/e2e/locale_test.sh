@@ -61,6 +61,17 @@ same_picture "explicit empty name" 2026-03-20 \
 different_picture "ml long name" 2026-03-20 \
   "[Contents];Type=Date;Locale=ml;Format=dddd MMMM" "[Contents];Type=Date;Format=dddd MMMM"
 
+# FirstDay=locale starts the week where the locale does; without a locale, on Sunday.
+for pair in de:Mon en-US:Sun en-GB:Mon ar-EG:Sat ja:Sun xx:Sun ../../etc:Sun; do
+  locale=${pair%%:*} day=${pair##*:}
+  same_picture "FirstDay=locale with $locale" 2026-03-20 \
+    "[Contents];Type=Calendar;Locale=$locale;FirstDay=locale" "[Contents];Type=Calendar;Locale=$locale;FirstDay=$day"
+done
+same_picture "FirstDay=locale without a locale" 2026-03-20 \
+  "[Contents];Type=Calendar;FirstDay=LOCALE" "[Contents];Type=Calendar"
+different_picture "FirstDay=locale moves the columns" 2026-03-20 \
+  "[Contents];Type=Calendar;Locale=de;FirstDay=locale" "[Contents];Type=Calendar;Locale=de"
+
 # Bad or unknown locale names give the built-in English names, silently.
 for value in '../../etc' '' '-' '__' 'de--AT' $'de\tAT' 'de AT' 'xx' 'und' 'C' '/etc/passwd' \
   'de-AT-toolongsub' "$(printf 'a%.0s' {1..70})" "$(printf 'de-%.0s' {1..90})" $'\xff\xfe' '%s%n'; do

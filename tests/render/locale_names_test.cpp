@@ -43,3 +43,28 @@ TEST(NormalizeLocaleName, AcceptsBcp47AndPosixForms) {
 
 }  // namespace
 }  // namespace orvendale
+
+#include "calendar/text_settings.h"
+#include "render/grid_options.h"
+
+namespace orvendale {
+namespace {
+
+TEST(ParseFirstDay, LocaleIsTheLocalesFirstWeekdayOrSunday) {
+  const TextSettings saved = textSettings;
+  const struct {
+    std::int32_t localeFirstWeekday;
+    std::int16_t firstDay;
+  } cases[] = {{-1, 0}, {0, 0}, {1, 1}, {6, 6}, {7, 0}};
+  for (const auto& c : cases) {
+    textSettings.localeFirstWeekday = c.localeFirstWeekday;
+    for (const char* word : {"locale", "Locale", "LOCALE"}) {
+      EXPECT_EQ(ParseFirstDay(word), std::optional<std::int16_t>(c.firstDay)) << word << c.localeFirstWeekday;
+    }
+    EXPECT_EQ(ParseFirstDay("locales"), std::nullopt);
+  }
+  textSettings = saved;
+}
+
+}  // namespace
+}  // namespace orvendale
