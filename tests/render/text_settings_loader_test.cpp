@@ -140,5 +140,63 @@ TEST_F(LoadTextSettingsTest, ColoursCarryOverFromOneToTheNext) {
   }
 }
 
+// The month grid's colours come after the four colours and never change them: each
+// case loads once with the grid's keys and once without, and the four must agree.
+TEST_F(LoadTextSettingsTest, GridColoursComeLastAndLeaveTheFourAlone) {
+  struct Case {
+    const char* common;  // lines of [Text] both loads share
+    const char* grid;    // the grid's lines, put before the others in the file
+    ColorRef weekNumberColor, otherMonthColor;
+  };
+  const Case cases[] = {
+      {"", "", 0x00FFFFFF, 0x00A0A0A0},  // defaults: Color and grey
+      {"Color=RGB(10, 20, 30)\r\n", "", 0x001E140A, 0x00A0A0A0},
+      {"Color=RGB(10, 20, 30)\r\n", "WeekNumberColor=RGB(0, 120, 0)\r\nOtherMonthColor=RGB(1, 2\r\n", 0x00007800,
+       0x00000201},  // blue carried over from WeekNumberColor
+      // Present without a value, or not matching: the components of the colour before.
+      {"Color=RGB(10, 20, 30)\r\nSaturdayColor=RGB(1, 2, 3)\r\n", "WeekNumberColor=\r\nOtherMonthColor=grey\r\n",
+       0x00030201, 0x00030201},
+      {"TodayColor=RGB(7, 8, 9)\r\n", "WeekNumberColor=RGB(5\r\n", 0x00090805, 0x00A0A0A0},
+      {"Color=RGB(10, 20, 30)\r\n",
+       "OtherMonthColor=RGB(9, 9, 9)                                                    x\r\n", 0x001E140A,
+       0x00FFFFFF},  // longer than 63 characters: no text, so SaturdayColor's components
+      {"Color=RGB(1, 2, 3)\r\nSundayColor=RGB(4\r\nSaturdayColor=RGB(,\r\nTodayColor=RGB(6, 7\r\n",
+       "OtherMonthColor=RGB(100, 110, 120)\r\nWeekNumberColor=RGB(11, 12, 13)\r\n", 0x000D0C0B, 0x00786E64},
+  };
+  for (const Case& c : cases) {
+    textSettings = TextSettings{};
+    Load(std::string("[Text]\r\n") + c.common);
+    const TextSettings without = textSettings;
+    textSettings = TextSettings{};
+    Load(std::string("[Text]\r\n") + c.grid + c.common);
+    const std::string label = std::string(c.grid) + c.common;
+    EXPECT_EQ(textSettings.textColor, without.textColor) << label;
+    EXPECT_EQ(textSettings.sundayColor, without.sundayColor) << label;
+    EXPECT_EQ(textSettings.saturdayColor, without.saturdayColor) << label;
+    EXPECT_EQ(textSettings.todayColor, without.todayColor) << label;
+    EXPECT_EQ(textSettings.todayColorGiven, without.todayColorGiven) << label;
+    EXPECT_EQ(textSettings.weekNumberColor, c.weekNumberColor) << label;
+    EXPECT_EQ(textSettings.otherMonthColor, c.otherMonthColor) << label;
+  }
+}
+
+TEST_F(LoadTextSettingsTest, WeekHeadingIsAShortName) {
+  const struct {
+    const char* text;
+    const char16_t* name;
+  } cases[] = {
+      {"[ShortName]\r\nSun=So\r\n", u"Wk"},
+      {"[ShortName]\r\nWeek=KW\r\n", u"KW"},
+      {"[ShortName]\r\nWeek=\r\n", u""},
+      {"[ShortName]\r\nWeek=Kalenderwoche\r\n", u"Kalende"},  // cut to 7 characters
+      {"[ShortName]\r\nWeek=\xE9\x80\xB1\r\n", u"\u9031"},
+      {"[LongName]\r\nWeek=Woche\r\n", u"Wk"},  // a short name only
+  };
+  for (const auto& c : cases) {
+    Load(c.text);
+    EXPECT_EQ(std::u16string(textSettings.shortWeekName), c.name) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace orvendale
