@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole runs of the binary under valgrind's memcheck, one per kind of picture (the shipped
 # examples, with the output in a temporary folder; calendar_de loads the locale plugin):
-# no invalid access, no use of uninitialised memory and not one byte definitely or indirectly lost. Memory the font
-# libraries keep reachable until exit is fine; nothing is suppressed.
+# no invalid access, no use of uninitialised memory and not one byte definitely or
+# indirectly lost. Memory the font and locale libraries keep reachable until exit is fine;
+# nothing is suppressed.
 # Usage: valgrind_test.sh path/to/orvendale path/to/source. Skipped (77) without valgrind.
 set -euo pipefail
 binary=$(realpath "$1")
