@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "calendar/text_settings.h"
 #include "render/locale_names.h"
@@ -230,7 +231,8 @@ TEST_F(LocaleNamesTest, BadOrUnknownLocalesLeaveTheBuiltInNames) {
     LocaleState state;
   } cases[] = {
       {"Locale=", LocaleState::kAbsent},
-      {"Locale=" + std::string(64, 'a'), LocaleState::kAbsent},  // too long for its buffer
+      {"Locale=" + std::string(63, 'a'), LocaleState::kMalformed},  // a 63-letter language
+      {"Locale=de-" + std::string(61, 'a'), LocaleState::kMalformed},  // longer than 63 bytes
       {"Locale=../../etc", LocaleState::kMalformed},
       {"Locale=--", LocaleState::kMalformed},
       {"Locale=_", LocaleState::kMalformed},
@@ -285,6 +287,39 @@ TEST_F(LocaleNamesTest, ReportsWhatAScriptNeedsAndWhoseDataAnswers) {
     EXPECT_STREQ(setting.names.script, c.script);
     EXPECT_EQ(setting.names.rightToLeft, c.rightToLeft);
     EXPECT_EQ(setting.names.needsShaping, c.needsShaping);
+  }
+}
+
+TEST_F(LocaleNamesTest, FindingsForTheCheckOfTheSettings) {
+  using Level = LocaleFindingLevel;
+  const struct {
+    const char* line;
+    std::vector<Level> levels;
+    std::vector<const char*> words;  // each appears in the text of its finding
+  } cases[] = {
+      {"", {}, {}},
+      {"Locale=", {}, {}},
+      {"Locale=de", {}, {}},
+      {"Locale=EN-gb", {}, {}},
+      {"Locale=zh_Hant_TW.UTF-8", {}, {}},
+      {"Locale=de-ZZ", {Level::kNote}, {"those of de are used"}},
+      {"Locale=../../etc", {Level::kWarning}, {"not a locale name"}},
+      {"Locale=de-AT-toolongsub", {Level::kWarning}, {"not a locale name"}},
+      {"Locale=xx", {Level::kWarning}, {"no locale"}},
+      {"Locale=ar", {Level::kWarning, Level::kWarning}, {"right to left (script Arab)", "join"}},
+      {"Locale=he", {Level::kWarning}, {"right to left (script Hebr)"}},
+      {"Locale=th", {Level::kWarning}, {"shaping"}},
+      {"Locale=hi-IN", {Level::kWarning}, {"combining marks (script Deva)"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::vector<LocaleFinding> findings = DescribeLocaleSetting(Read(std::string("[Contents]\n") + c.line + "\n"));
+    ASSERT_EQ(findings.size(), c.levels.size());
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+      EXPECT_EQ(findings[i].level, c.levels[i]);
+      EXPECT_NE(findings[i].text.find(c.words[i]), std::string::npos) << findings[i].text;
+      EXPECT_EQ(findings[i].text.find("etc"), std::string::npos) << "the value is not repeated";
+    }
   }
 }
 
