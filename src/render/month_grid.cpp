@@ -32,7 +32,7 @@ std::int16_t NextRowTop(std::int64_t top, std::int32_t rasterY) {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint64_t>(top + rasterY)));
 }
 
-// Decimal text of a day of the month, 1 to 31.
+// Decimal text of a number from 1 to 99: a day of the month or a week number.
 void FormatDay(std::int16_t day, char16_t (&out)[3]) {
   if (day >= 10) {
     out[0] = static_cast<char16_t>(u'0' + day / 10);

@@ -5,7 +5,12 @@
 // TodayImage centred over today's cell.
 //
 // Keys of the content section: RasterX and RasterY (cell size, 24 x 20), Offset
-// (months between this month and the one shown), TodayImage (an image file name).
+// (months between this month and the one shown), TodayImage (an image file name), and
+// the layout options of grid_options.h: FirstDay turns the columns, WeekNumbers adds a
+// column of one raster left of the days (a width of 0 then counts eight cells),
+// OtherMonthDays fills the empty cells with the neighbouring months' days and Rows=auto
+// keeps only the week rows the month needs (a height of 0 then counts those). Without
+// them the grid is Sunday first with six week rows, as it always was.
 
 #include <cstdint>
 

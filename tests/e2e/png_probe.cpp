@@ -9,6 +9,9 @@
 //                                        exclusive) of the opaque pixels of COLOUR
 //                                        ("rrggbb", or "any"), or "none"
 //   png_probe hash FILE [L T R B]        a hash of the pixels (whole picture by default)
+//   png_probe cells FILE L T W H C R     for each of R rows of C cells of W x H pixels from
+//                                        (L, T), row by row: two lines, the cell's hash and
+//                                        its ink, as hash and ink print them
 //   png_probe make FILE KIND W H AARRGGBB
 //                                        a solid image; KIND png, bmp24, bmp32 or jpeg
 //   png_probe png-header FILE W H        the start of a PNG that claims W x H pixels:
@@ -188,5 +191,20 @@ int main(int argc, char** argv) {
     return PrintBox(image, colour, Region(image, argc, argv, 4));
   }
   if (command == "hash") return PrintHash(image, Region(image, argc, argv, 3));
+  if (command == "cells" && argc == 9) {
+    const long left = Number(argv[3]), top = Number(argv[4]), width = Number(argv[5]), height = Number(argv[6]);
+    for (long row = 0; row < Number(argv[8]); ++row) {
+      for (long column = 0; column < Number(argv[7]); ++column) {
+        Box cell{left + column * width, top + row * height, left + (column + 1) * width, top + (row + 1) * height};
+        cell.left = std::max(cell.left, 0L);
+        cell.top = std::max(cell.top, 0L);
+        cell.right = std::min(cell.right, static_cast<long>(image.width));
+        cell.bottom = std::min(cell.bottom, static_cast<long>(image.height));
+        PrintHash(image, cell);
+        PrintInk(image, cell);
+      }
+    }
+    return 0;
+  }
   return 2;
 }
