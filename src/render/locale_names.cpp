@@ -1,7 +1,6 @@
 #include "render/locale_names.h"
 
 #include <cstddef>
-#include <cstring>
 #include <utility>
 
 #include "platform/system/plugin.h"
