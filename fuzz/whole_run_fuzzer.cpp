@@ -98,6 +98,8 @@ bool IsWholePng(const std::filesystem::path& path) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   namespace fs = std::filesystem;
+  // Runs that name a locale load its plugin, which lives in the build folder.
+  if (::setenv("ORVENDALE_PLUGIN_DIR", ORVENDALE_PLUGIN_BUILD_DIR, 1) != 0) std::abort();
   const fs::path& root = orvendale::fuzzing::Scratch().root();
   fs::copy_file(fs::path(ORVENDALE_SOURCE_DIR) / "examples" / orvendale::kImageName,
                 root / orvendale::kImageName);

@@ -65,6 +65,20 @@ class PatternOutput {
 
 bool IsPatternLetter(char16_t unit) { return unit == u'd' || unit == u'M' || unit == u'y' || unit == u'g'; }
 
+// True when the pattern writes the day of the month: a run of one or two d.
+bool WritesDayNumber(const char16_t* pattern) {
+  for (const char16_t* cursor = pattern; *cursor != 0;) {
+    int run = 0;
+    while (*cursor == u'd') {
+      ++run;
+      ++cursor;
+    }
+    if (run == 1 || run == 2) return true;
+    if (run == 0) ++cursor;
+  }
+  return false;
+}
+
 }  // namespace
 
 void ExpandDatePattern(const char16_t* pattern, const DateRecord& date,
@@ -74,8 +88,13 @@ void ExpandDatePattern(const char16_t* pattern, const DateRecord& date,
   const bool monthHasName = date.month >= 1 && date.month <= kMonthsPerYear;
   const std::size_t monthIndex = monthHasName ? date.month - 1u : 0;
 
-  PatternOutput output(out);
   const char16_t* cursor = pattern != nullptr ? pattern : u"";
+  // A language that declines month names writes "20 marca" but "marzec 2026".
+  const bool monthBesideDay = textSettings.monthNamesWithDayGiven != 0 && WritesDayNumber(cursor);
+  const auto& shortMonthNames = monthBesideDay ? textSettings.shortMonthNamesWithDay : textSettings.shortMonthNames;
+  const auto& longMonthNames = monthBesideDay ? textSettings.longMonthNamesWithDay : textSettings.longMonthNames;
+
+  PatternOutput output(out);
   while (*cursor != 0 && !output.cut()) {
     const char16_t letter = *cursor;
     if (!IsPatternLetter(letter)) {
@@ -104,9 +123,9 @@ void ExpandDatePattern(const char16_t* pattern, const DateRecord& date,
         } else if (!monthHasName) {
           // No name to write: the record holds no month of the year.
         } else if (run == 3) {
-          output.AppendName(textSettings.shortMonthNames[monthIndex]);
+          output.AppendName(shortMonthNames[monthIndex]);
         } else {
-          output.AppendName(textSettings.longMonthNames[monthIndex]);
+          output.AppendName(longMonthNames[monthIndex]);
         }
         break;
       case u'y':

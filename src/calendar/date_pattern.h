@@ -11,7 +11,9 @@
 //   g  any run writes nothing
 //
 // Letters match case-sensitively ("D", "m", "Y", "G" are copied). Names come from
-// textSettings; text written for a run is not scanned again.
+// textSettings; text written for a run is not scanned again. Where textSettings holds
+// month names for use beside a day number, a pattern that writes the day of the month
+// (a run of one or two d) takes its month names from those.
 
 #include <cstdint>
 #include <span>

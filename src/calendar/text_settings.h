@@ -16,6 +16,15 @@ struct TextSettings {
   char16_t longWeekdayNames[7][kLongNameCapacity] = {};
   char16_t shortMonthNames[12][kShortNameCapacity] = {};  // 0 = January .. 11 = December
   char16_t longMonthNames[12][kLongNameCapacity] = {};
+  // Where a locale declines month names: the forms that stand beside a day number
+  // ("20 marca" against "marzec"), used by a date pattern that writes the day of the
+  // month. Meaningful only while monthNamesWithDayGiven is 1.
+  char16_t shortMonthNamesWithDay[12][kShortNameCapacity] = {};
+  char16_t longMonthNamesWithDay[12][kLongNameCapacity] = {};
+  std::int32_t monthNamesWithDayGiven = 0;
+  // The first day of the week of the [Contents] Locale, 0 = Sunday .. 6 = Saturday;
+  // -1 without a locale.
+  std::int32_t localeFirstWeekday = -1;
   ColorRef textColor = 0;
   ColorRef sundayColor = 0;  // Sundays and public holidays
   ColorRef saturdayColor = 0;

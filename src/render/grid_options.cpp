@@ -35,6 +35,11 @@ OptionWord ReadWord(const IniDocument& document, const char* section, const char
 }  // namespace
 
 std::optional<std::int16_t> ParseFirstDay(const char* word) {
+  // The first day of the week of the [Contents] Locale; Sunday without one.
+  if (SameWord(word, "locale")) {
+    const std::int32_t localeDay = textSettings.localeFirstWeekday;
+    return static_cast<std::int16_t>(localeDay >= 0 && localeDay < 7 ? localeDay : 0);
+  }
   for (std::size_t weekday = 0; weekday < std::size(kWeekdayNameKeys); ++weekday) {
     if (SameWord(word, kWeekdayNameKeys[weekday].key)) return static_cast<std::int16_t>(weekday);
   }

@@ -3,7 +3,8 @@
 // forgivingly: letter case does not matter, and an absent, empty, overlong or unknown
 // value gives the default, which is the grid as it always was.
 //
-//   FirstDay        Sun | Mon | ... | Sat    weekday of the first column (Sun)
+//   FirstDay        Sun | Mon | ... | Sat    weekday of the first column (Sun);
+//                   locale                   the first day of the [Contents] Locale's week
 //   WeekNumbers     ISO | US                 a column of week numbers left of the days (none)
 //   OtherMonthDays  show                     days of the neighbouring months in the empty
 //                                            cells (hidden)
@@ -35,7 +36,9 @@ struct GridOptions {
 inline constexpr int kGridOptionCapacity = 16;
 
 // The weekday, 0 = Sunday .. 6 = Saturday, that `word` names: one of the [ShortName]
-// weekday keys "Sun" .. "Sat" in any letter case. Empty for anything else, null included.
+// weekday keys "Sun" .. "Sat" in any letter case, or "locale" for
+// textSettings.localeFirstWeekday (Sunday without a locale; read after LoadTextSettings).
+// Empty for anything else, null included.
 std::optional<std::int16_t> ParseFirstDay(const char* word);
 // "ISO" or "US" in any letter case; empty for anything else.
 std::optional<WeekNumbering> ParseWeekNumbers(const char* word);

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "calendar/text_settings.h"
+#include "render/locale_names.h"
 #include "settings/ini_document.h"
 
 namespace orvendale {
@@ -114,15 +115,36 @@ void ReadName(const IniDocument& document, const char* section, const char* key,
 
 enum class NameForm { kShort, kLong };
 
-// Reads the short or the long name of each key into its slot.
+// Reads the short or the long name of each key into its slot. An absent key gives the
+// built-in name, or the name of `localeNames` when given.
 template <std::size_t Count, int Capacity>
 void ReadNames(const IniDocument& document, const NameKey (&keys)[Count], NameForm form,
-               char16_t (&slots)[Count][Capacity]) {
+               char16_t (&slots)[Count][Capacity], const char16_t (*localeNames)[Capacity] = nullptr) {
   const char* section = form == NameForm::kLong ? kLongNameSection : kShortNameSection;
   for (std::size_t i = 0; i < Count; ++i) {
     const char16_t* defaultName = form == NameForm::kLong ? keys[i].longDefault : keys[i].shortDefault;
+    if (localeNames != nullptr) defaultName = localeNames[i];
     ReadName(document, section, keys[i].key, defaultName, slots[i], Capacity);
   }
+}
+
+static_assert(kShortNameCapacity == kOrvendaleLocaleShortName && kLongNameCapacity == kOrvendaleLocaleLongName,
+              "the locale plugin fills slots of the sizes the text settings hold");
+
+// The names with the locale's names as defaults. A month key that is present gives its
+// value in both forms; an absent one gives the stand-alone name and, beside a day
+// number, the other form.
+void ReadLocaleNames(const IniDocument& document, const OrvendaleLocaleNames& locale) {
+  ReadNames(document, kWeekdayNameKeys, NameForm::kShort, textSettings.shortWeekdayNames, locale.shortWeekdays);
+  ReadNames(document, kWeekdayNameKeys, NameForm::kLong, textSettings.longWeekdayNames, locale.longWeekdays);
+  ReadNames(document, kMonthNameKeys, NameForm::kShort, textSettings.shortMonthNames, locale.shortMonths);
+  ReadNames(document, kMonthNameKeys, NameForm::kLong, textSettings.longMonthNames, locale.longMonths);
+  ReadNames(document, kMonthNameKeys, NameForm::kShort, textSettings.shortMonthNamesWithDay,
+            locale.shortMonthsWithDay);
+  ReadNames(document, kMonthNameKeys, NameForm::kLong, textSettings.longMonthNamesWithDay,
+            locale.longMonthsWithDay);
+  textSettings.monthNamesWithDayGiven = 1;
+  textSettings.localeFirstWeekday = locale.firstWeekday;
 }
 
 // A colour read after the four colours of the original settings: `fallback` when the key
@@ -150,10 +172,18 @@ ColorRef ParseColorText(const char16_t* text, ColorComponents& components) {
 }
 
 void LoadTextSettings(const IniDocument& document) {
-  ReadNames(document, kWeekdayNameKeys, NameForm::kShort, textSettings.shortWeekdayNames);
-  ReadNames(document, kWeekdayNameKeys, NameForm::kLong, textSettings.longWeekdayNames);
-  ReadNames(document, kMonthNameKeys, NameForm::kShort, textSettings.shortMonthNames);
-  ReadNames(document, kMonthNameKeys, NameForm::kLong, textSettings.longMonthNames);
+  textSettings.monthNamesWithDayGiven = 0;
+  textSettings.localeFirstWeekday = -1;
+  LocaleSetting locale;
+  ReadLocaleSetting(document, locale);
+  if (locale.state == LocaleState::kKnown) {
+    ReadLocaleNames(document, locale.names);
+  } else {
+    ReadNames(document, kWeekdayNameKeys, NameForm::kShort, textSettings.shortWeekdayNames);
+    ReadNames(document, kWeekdayNameKeys, NameForm::kLong, textSettings.longWeekdayNames);
+    ReadNames(document, kMonthNameKeys, NameForm::kShort, textSettings.shortMonthNames);
+    ReadNames(document, kMonthNameKeys, NameForm::kLong, textSettings.longMonthNames);
+  }
 
   // The components start at 0 once, here; each colour after the first starts from what
   // the one before it left.

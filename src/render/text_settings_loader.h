@@ -40,6 +40,10 @@ ColorRef ParseColorText(const char16_t* text, ColorComponents& components);
 //   and the month names from keys "Jan".."Dec", each the built-in name when the key is
 //   absent and empty when the key is present without a value. A name longer than its
 //   slot (7 or 15 characters) is cut to the slot, never inside a surrogate pair.
+// - with a [Contents] Locale the locale data knows (see render/locale_names.h), the
+//   locale's names instead of the built-in ones for absent keys, the month names used
+//   beside a day number (monthNamesWithDayGiven 1), and localeFirstWeekday; without
+//   one, monthNamesWithDayGiven is 0 and localeFirstWeekday -1.
 // - textColor, sundayColor and saturdayColor from [Text] Color, SundayColor and
 //   SaturdayColor, each "RGB(255, 255, 255)" when absent, parsed in that order with
 //   components that start at 0 and carry over;

@@ -154,3 +154,39 @@ TEST_F(ExpandDatePatternTest, CutNeverSplitsASurrogatePair) {
 
 }  // namespace
 }  // namespace orvendale
+
+namespace orvendale {
+namespace {
+
+// Where the names carry a second form for use beside a day number, a pattern that writes
+// the day of the month (one or two d) takes that form; any other pattern, the first.
+TEST_F(ExpandDatePatternTest, MonthNamesBesideADayNumber) {
+  platform::WideCopy(textSettings.longMonthNames[2], kLongNameCapacity, u"marzec");
+  platform::WideCopy(textSettings.shortMonthNames[2], kShortNameCapacity, u"mar");
+  platform::WideCopy(textSettings.longMonthNamesWithDay[2], kLongNameCapacity, u"marca");
+  platform::WideCopy(textSettings.shortMonthNamesWithDay[2], kShortNameCapacity, u"marc.");
+  const DateRecord date = Date(2026, 3, 20);
+  const struct {
+    const char16_t* pattern;
+    const char16_t* text;
+  } cases[] = {
+      {u"d MMMM yyyy", u"20 marca 2026"},
+      {u"MMMM yyyy", u"marzec 2026"},
+      {u"dd.MMM", u"20.marc."},
+      {u"MMM", u"mar"},
+      {u"MMMM d", u"marca 20"},      // the day may come after the month
+      {u"dddd, MMMM", u"Friday, marzec"},  // a weekday name is no day number
+      {u"ddd MMM", u"Fr mar"},
+      {u"ddddd MMMM yy", u"Friday marzec 26"},
+      {u"Today: MMMM", u"To20a26: marca"},  // a d inside a word writes the day too
+  };
+  textSettings.monthNamesWithDayGiven = 1;
+  for (const auto& c : cases) EXPECT_EQ(Expand(c.pattern, date), c.text) << std::u16string(c.pattern).size();
+  // Without the second form every pattern takes the first.
+  textSettings.monthNamesWithDayGiven = 0;
+  EXPECT_EQ(Expand(u"d MMMM yyyy", date), u"20 marzec 2026");
+  EXPECT_EQ(Expand(u"dd.MMM", date), u"20.mar");
+}
+
+}  // namespace
+}  // namespace orvendale

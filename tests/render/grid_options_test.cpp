@@ -16,7 +16,7 @@ TEST(GridOptions, ParseKnowsTheWordsInAnyCase) {
   for (std::int16_t weekday = 0; weekday < 7; ++weekday) {
     EXPECT_EQ(ParseFirstDay(weekdays[weekday]), weekday) << weekdays[weekday];
   }
-  for (const char* word : {"", "Monday", "Mo", "Mon ", " Mon", "\tMon", "Mon\t", "M\xC3\xB6n", "locale", "1",
+  for (const char* word : {"", "Monday", "Mo", "Mon ", " Mon", "\tMon", "Mon\t", "M\xC3\xB6n", "locales", " locale", "1",
                            "Sunday", "Sat\r"}) {
     EXPECT_FALSE(ParseFirstDay(word).has_value()) << word;
   }
