@@ -1,10 +1,22 @@
+#include "cli/commands.h"
+#include "cli/command_line.h"
 #include "driver/run.h"
 
-// Every run ends with exit code 0, whatever happened in it.
+// A plain run ("orvendale [settings.ini]") prints nothing and ends with exit code 0,
+// whatever happened in it. Options (--help, --version, --check, --date) have their own
+// output and exit codes.
 int main(int argc, char** argv) {
+  if (!orvendale::HasOptions(argc, argv)) {
+    try {
+      return orvendale::RunOrvendale(argc, argv);
+    } catch (...) {
+      return 0;
+    }
+  }
   try {
-    return orvendale::RunOrvendale(argc, argv);
+    return orvendale::RunWithOptions(argc, argv, stdout, stderr);
   } catch (...) {
-    return 0;
+    std::fputs("orvendale: an unexpected error ended the run\n", stderr);
+    return orvendale::kExitUsage;
   }
 }
