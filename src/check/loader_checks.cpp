@@ -39,12 +39,23 @@ void CheckLoaderLimits(const CheckContext& context, Report& report) {
                     "this line and the " + std::to_string(scan.droppedLines - 1) +
                     " after it that count are ignored");
   }
-  // Settings before the first header, or under an empty "[]", belong to no section.
+  // Settings before the first header, or under an empty "[]", belong to no section. A
+  // file of hundreds of them gets a few findings and a count, not hundreds.
+  constexpr int kShownOutside = 5;
+  int outside = 0;
+  int lastLine = 0;
   for (const ScannedEntry& entry : scan.entries) {
     if (entry.hasSection || entry.value.empty() || !StartsKeyLine(entry.value[0])) continue;
     if (entry.value.find('=') == std::string::npos) continue;
-    report.Warn(entry.line, "the setting " + Quote(entry.value) +
-                                " stands before the first section header (or under '[]'): a run ignores it");
+    if (++outside <= kShownOutside) {
+      report.Warn(entry.line, "the setting " + Quote(entry.value) +
+                                  " stands before the first section header (or under '[]'): a run ignores it");
+    }
+    lastLine = entry.line;
+  }
+  if (outside > kShownOutside) {
+    report.Warn(lastLine, std::to_string(outside - kShownOutside) +
+                              " more settings outside any section, up to this line, are ignored as well");
   }
 }
 
