@@ -18,7 +18,8 @@ void CheckLoaderLimits(const CheckContext& context, Report& report) {
   for (const int line : scan.cutLines) {
     report.Warn(line, "the line is longer than " + std::to_string(kMaxLineBytes) +
                           " bytes: a run reads its first " + std::to_string(kMaxLineBytes) +
-                          " bytes and drops the rest");
+                          " bytes and drops the rest" +
+                          (line == scan.stopLine ? std::string(", and its '=' with it") : std::string()));
   }
   if (scan.stopLine != 0) {
     std::string message = "a line inside a section that begins with a letter or a space and has no "
