@@ -45,6 +45,8 @@ int ReadColor(const char* text, std::int64_t (&numbers)[3], bool* whole) {
     numbers[count] = negative ? -value : value;
   }
   if (*at == ')') ++at;
+  // Blanks after the colour are harmless (the check of kept blanks tells about tabs).
+  while (IsSpace(*at)) ++at;
   *whole = *at == 0;
   return count;
 }
