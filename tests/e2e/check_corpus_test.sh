@@ -201,4 +201,33 @@ check_file escape 1
 grep -q $'\033' "$work/out" && fail "escape: printed an escape byte"
 grep -qF "'\\x1B[31mDate'" "$work/out" || fail "escape: $(cat "$work/out")"
 
+# Permissions, as a user who is not root (root may read and write everything).
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  as_user() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+  shared=$(mktemp -d)
+  chmod 755 "$shared"
+  printf '[Image]\nFile=%s\n[Contents]\nType=Date\nFormat=d\n' "$shared/locked/out.png" >"$shared/locked.ini"
+  printf '[Image]\nFile=%s\n[Contents]\nType=Date\nFormat=d\n' "$shared/open/out.png" >"$shared/open.ini"
+  cp "$shared/open.ini" "$shared/secret.ini"
+  chmod 644 "$shared"/*.ini
+  chmod 600 "$shared/secret.ini"
+  mkdir -m 755 "$shared/locked" "$shared/open"
+  : >"$shared/open/out.png"
+  chmod 644 "$shared/open/out.png"
+  user_check() { # name, expected status, expected text
+    local status=0
+    as_user "$binary" --check "$shared/$1.ini" >"$work/out" 2>&1 || status=$?
+    [ "$status" -eq "$2" ] || fail "$1 as a user: exit code $status, expected $2"
+    grep -qF -- "$3" "$work/out" || fail "$1 as a user: no '$3' in: $(cat "$work/out")"
+  }
+  user_check secret 2 "error: cannot be read (no permission)"
+  user_check locked 1 "warning: the output folder '$shared/locked' is not writable: a run writes no picture"
+  user_check open 1 "warning: the output file '$shared/open/out.png' is read-only: a run leaves it as it is"
+  chmod 666 "$shared/open/out.png"
+  user_check open 0 "note: the output folder is not writable, but the file '$shared/open/out.png' is: a run rewrites it in place"
+  rm -rf "$shared"
+else
+  echo "SKIP permission cases: they need root and setpriv to act as another user"
+fi
+
 [ "$failures" -eq 0 ]
