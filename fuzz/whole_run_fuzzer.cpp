@@ -1,5 +1,11 @@
 // One whole run of the tool in this process, over an arbitrary settings file, with the
-// program's own renderers and PNG export.
+// program's own renderers and PNG export, or the options of the command line.
+//
+// Options: an input whose first line begins with "-" gives the command line in that line,
+// words split at spaces; every word that is not an option stands for the settings file,
+// the rest of the input. --help, --version and wrong options must end with 0 or 2,
+// --check with 0, 1 or 2 and no file written; a run (with --date or not) is confined
+// like a plain one.
 //
 // Confinement: the settings may name any output path, and this target must never write
 // outside its scratch folder. The working directory is the scratch folder, and the export
@@ -26,7 +32,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "check/settings_check.h"
+#include "cli/command_line.h"
+#include "cli/commands.h"
 #include "driver/run.h"
 #include "fuzz_support.h"
 #include "imagefile/png_export.h"
@@ -93,6 +103,38 @@ bool IsWholePng(const std::filesystem::path& path) {
   return whole;
 }
 
+// The command line of an input whose first line begins with "-": that line's words, each
+// word that is not an option replaced by `settingsPath`. Empty for other inputs. The
+// settings are what follows the line.
+std::vector<std::string> CommandWords(const std::uint8_t*& data, std::size_t& size,
+                                      const std::string& settingsPath) {
+  std::vector<std::string> words;
+  if (size == 0 || data[0] != '-') return words;
+  std::size_t end = 0;
+  while (end < size && data[end] != '\n') ++end;
+  const std::string line(reinterpret_cast<const char*>(data), end);
+  const std::size_t consumed = end < size ? end + 1 : end;
+  data += consumed;
+  size -= consumed;
+  words.push_back("orvendale");
+  std::size_t start = 0;
+  while (start <= line.size() && words.size() < 8) {
+    std::size_t space = line.find(' ', start);
+    if (space == std::string::npos) space = line.size();
+    std::string word = line.substr(start, space - start);
+    if (word.empty() || word[0] != '-') word = settingsPath;
+    words.push_back(word);
+    start = space + 1;
+  }
+  return words;
+}
+
+std::FILE* NullStream() {
+  static std::FILE* stream = std::fopen("/dev/null", "w");
+  if (stream == nullptr) std::abort();
+  return stream;
+}
+
 }  // namespace
 }  // namespace orvendale
 
@@ -112,13 +154,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   namespace fs = std::filesystem;
   const fs::path& root = fuzzing::Scratch().root();
   const std::string settingsPath = (root / kSettingsName).string();
+  const std::vector<std::string> words = CommandWords(data, size, settingsPath);
   fuzzing::WriteHostFile(settingsPath, data, size);
   if (!SmallPicture(fuzzing::PlatformPath(settingsPath).c_str())) return 0;
 
   RunServices services = BuiltInServices();
   services.exportPicture = ConfinedExport;
-  const char* const argv[] = {"orvendale", settingsPath.c_str(), nullptr};
-  Check(RunOrvendale(2, argv, services) == 0);
+  std::vector<const char*> argv = {"orvendale", settingsPath.c_str()};
+  if (!words.empty()) {
+    argv.clear();
+    for (const std::string& word : words) argv.push_back(word.c_str());
+  }
+  const int argc = static_cast<int>(argv.size());
+  argv.push_back(nullptr);
+  const CommandLine command = ParseCommandLine(argc, argv.data());
+  if (!HasOptions(argc, argv.data()) || command.action == CommandAction::kRun) {
+    if (command.dateGiven) services.today = &command.date;
+    const char* const runArguments[] = {"orvendale", command.settingsPath != nullptr ? command.settingsPath : "", nullptr};
+    // Without a settings argument a run reads the built-in file, outside the scratch folder.
+    if (command.settingsPath != nullptr) Check(RunOrvendale(2, runArguments, services) == 0);
+  } else if (command.action == CommandAction::kCheck) {
+    if (command.settingsPath != nullptr) {
+      const int status = CheckSettings(command.settingsPath, command.dateGiven ? &command.date : nullptr, NullStream());
+      Check(status >= 0 && status <= 2);
+      // The check writes nothing: the folder holds only what the input put there.
+      for (const fs::directory_entry& entry : fs::directory_iterator(root)) {
+        const std::string name = entry.path().filename().string();
+        Check(name == kSettingsName || name == kImageName);
+      }
+    }
+  } else {
+    const int status = RunWithOptions(argc, argv.data(), NullStream(), NullStream());
+    Check(status == 0 || status == kExitUsage);
+  }
   Check(platform::ComInitializationDepth() == 0);
 
   // Only the output may have been added; remove it for the next run.

@@ -1,14 +1,25 @@
+#include "cli/commands.h"
+#include "cli/command_line.h"
 #include "driver/run.h"
 #include "platform/system/quiet_process.h"
 
-// Every run ends with exit code 0, whatever happened in it, and prints nothing: not even
-// a library's warnings reach the terminal.
+// A plain run ("orvendale [settings.ini]") prints nothing and ends with exit code 0,
+// whatever happened in it: not even a library's warnings reach the terminal. Options
+// (--help, --version, --check, --date) have their own output and exit codes.
 int main(int argc, char** argv) {
   orvendale::platform::IgnoreFileSizeLimitSignal();
-  orvendale::platform::SilenceStandardStreams();
+  if (!orvendale::HasOptions(argc, argv)) {
+    orvendale::platform::SilenceStandardStreams();
+    try {
+      return orvendale::RunOrvendale(argc, argv);
+    } catch (...) {
+      return 0;
+    }
+  }
   try {
-    return orvendale::RunOrvendale(argc, argv);
+    return orvendale::RunWithOptions(argc, argv, stdout, stderr);
   } catch (...) {
-    return 0;
+    std::fputs("orvendale: an unexpected error ended the run\n", stderr);
+    return orvendale::kExitUsage;
   }
 }

@@ -148,7 +148,11 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   // 9-10. Screen context and today's date.
   const ScreenContext screen;
   DateRecord today;
-  platform::GetLocalTime(&today);
+  if (services.today != nullptr) {
+    today = *services.today;
+  } else {
+    platform::GetLocalTime(&today);
+  }
 
   // 11. The content type selects the renderer; a value that does not fit its buffer
   // reads as none and selects nothing.

@@ -27,6 +27,7 @@ struct RunServices {
   Renderer calendar = nullptr;        // "Calendar"
   Renderer date = nullptr;            // "Date"
   PictureExport exportPicture = nullptr;
+  const DateRecord* today = nullptr;  // the day to draw; null reads the local clock
 };
 
 // The renderers and the PNG export of this program.

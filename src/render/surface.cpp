@@ -44,7 +44,7 @@ void FillKeyBackground(platform::DrawingContext* context, const Rect& rect) {
   platform::SetBackgroundMode(context, platform::kTransparent);
 }
 
-platform::Font* CreateConfiguredFont(const IniDocument& document, const char* section) {
+platform::LogicalFont ConfiguredFontRecord(const IniDocument& document, const char* section) {
   platform::LogicalFont record{};
   record.height = GetInt16(document, section, "Height");
   if (record.height == 0) record.height = GetInt16(document, section, "Size");
@@ -61,6 +61,11 @@ platform::Font* CreateConfiguredFont(const IniDocument& document, const char* se
   }
   // The record's face name is always terminated, whatever the getter left in it.
   record.faceName[platform::kFaceNameCapacity - 1] = 0;
+  return record;
+}
+
+platform::Font* CreateConfiguredFont(const IniDocument& document, const char* section) {
+  const platform::LogicalFont record = ConfiguredFontRecord(document, section);
   return platform::CreateFontIndirect(&record);
 }
 

@@ -32,6 +32,8 @@ void FillKeyBackground(platform::DrawingContext* context, const Rect& rect);
 //   face    "Face" (at most 31 characters), else "Font", else kDefaultFaceName;
 // character set 128, every other field 0. None when the platform creates no font.
 platform::Font* CreateConfiguredFont(const IniDocument& document, const char* section);
+// The logical-font record CreateConfiguredFont creates its font from.
+platform::LogicalFont ConfiguredFontRecord(const IniDocument& document, const char* section);
 
 // The drawing sequence around a renderer's drawing. Use:
 //

@@ -121,13 +121,17 @@ FontMatcher::~FontMatcher() {
   FcPatternDestroy(pattern_);
 }
 
-bool FontMatcher::BestMatch(FontFileMatch* out) const {
+bool FontMatcher::BestMatch(FontFileMatch* out, std::vector<std::string>* families) const {
   FcConfig* config = FontConfiguration();
   if (config == nullptr) return false;
   FcResult result = FcResultNoMatch;
   FcPattern* match = FcFontMatch(config, pattern_, &result);
   if (match == nullptr) return false;
   const bool found = ReadMatch(match, boldWanted_, out);
+  FcChar8* family = nullptr;
+  for (int i = 0; families != nullptr && FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+    families->emplace_back(reinterpret_cast<const char*>(family));
+  }
   FcPatternDestroy(match);
   return found;
 }

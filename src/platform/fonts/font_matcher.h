@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/fonts/font_face.h"
 #include "platform/drawing/graphics.h"
@@ -39,8 +40,9 @@ class FontMatcher {
   FontMatcher& operator=(const FontMatcher&) = delete;
 
   // fontconfig's best match, which exists whenever any font is installed, whatever the
-  // family asked for. False when there is none.
-  bool BestMatch(FontFileMatch* out) const;
+  // family asked for. False when there is none. `families`, when given, receives the
+  // match's family names, its first (preferred) name first.
+  bool BestMatch(FontFileMatch* out, std::vector<std::string>* families = nullptr) const;
 
   // Walks fontconfig's sorted list of fonts for the pattern and offers `accept` each one
   // whose character set holds `codePoint`, best first, until `accept` returns true.

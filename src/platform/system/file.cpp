@@ -14,7 +14,10 @@ namespace orvendale::platform {
 namespace {
 
 int OpenFlags(FileAccess access, FileCreation creation) {
-  int flags = O_CLOEXEC | O_NOCTTY | (access == FileAccess::kRead ? O_RDONLY : O_WRONLY);
+  // Without O_NONBLOCK, opening a named pipe waits for its other end, for ever when none
+  // comes; with it the open returns at once and the check below refuses the pipe. A
+  // regular file reads and writes the same either way.
+  int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == FileAccess::kRead ? O_RDONLY : O_WRONLY);
   // kCreateAlways empties the file only once the lock is held (see OpenFile), so that a
   // file held by another opener is never cut.
   if (creation != FileCreation::kOpenExisting) flags |= O_CREAT;

@@ -1,0 +1,34 @@
+#include "cli/commands.h"
+
+#include "check/settings_check.h"
+#include "cli/command_line.h"
+#include "cli/usage.h"
+#include "driver/run.h"
+
+namespace orvendale {
+
+int RunWithOptions(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  const CommandLine command = ParseCommandLine(argc, argv);
+  switch (command.action) {
+    case CommandAction::kError:
+      std::fprintf(err, "orvendale: %s\nTry 'orvendale --help' for more information.\n", command.error.c_str());
+      return kExitUsage;
+    case CommandAction::kHelp:
+      std::fputs(UsageText(), out);
+      return 0;
+    case CommandAction::kVersion:
+      std::fprintf(out, "%s\n", VersionText().c_str());
+      return 0;
+    case CommandAction::kCheck:
+      return CheckSettings(command.settingsPath, command.dateGiven ? &command.date : nullptr, out);
+    case CommandAction::kRun:
+      break;
+  }
+  // A run with options is the plain run of the settings path, on the day --date names.
+  RunServices services = BuiltInServices();
+  if (command.dateGiven) services.today = &command.date;
+  const char* const runArguments[] = {argv[0], command.settingsPath != nullptr ? command.settingsPath : "", nullptr};
+  return RunOrvendale(2, runArguments, services);
+}
+
+}  // namespace orvendale

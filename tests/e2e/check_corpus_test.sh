@@ -1,0 +1,233 @@
+#!/usr/bin/env bash
+# --check on a corpus of settings files, each with one trap: the finding names the trap
+# on the right line and the exit code says whether a picture would be written. The same
+# files given to a plain run print nothing and end with 0. --check on every example
+# finds nothing to warn about, and on files that are no settings at all (binary, huge,
+# folders, pipes) it says so with exit code 2 or 1, without hanging. --check never writes.
+# Usage: check_corpus_test.sh path/to/orvendale path/to/png_probe
+set -euo pipefail
+binary=$(realpath "$1")
+examples=$(cd "$(dirname "$0")/../../examples" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
+export TZ=UTC
+day=2008-03-20
+
+fail() {
+  echo "FAIL $*"
+  failures=$((failures + 1))
+}
+
+mkdir -p "$work/cwd/pics"
+cwd=$work/cwd
+cp "$examples/today.png" "$cwd/today.png"
+printf '\x89PNG\r\n\x1a\nnot really a picture' >"$cwd/broken.png"
+
+# check_file NAME STATUS: --check NAME.ini on $day; the status must be STATUS and the
+# working folder must not change. The output is in $work/out.
+check_file() {
+  local name=$1 expected=$2 before after status=0
+  before=$(cd "$cwd" && find . -printf '%p %s %T@\n' | sort)
+  (cd "$cwd" && timeout 60 "$binary" --date "$day" --check "$name.ini" >"$work/out" 2>"$work/err") || status=$?
+  after=$(cd "$cwd" && find . -printf '%p %s %T@\n' | sort)
+  [ "$status" -eq "$expected" ] || fail "$name: --check exit code $status, expected $expected: $(cat "$work/out")"
+  [ "$before" = "$after" ] || fail "$name: --check changed the working folder"
+  [ ! -s "$work/err" ] || fail "$name: --check printed on standard error: $(head -c 300 "$work/err")"
+}
+
+# plain_run NAME: a plain run of NAME.ini prints nothing and ends with 0.
+plain_run() {
+  local status=0
+  (cd "$cwd" && timeout 60 "$binary" "$1.ini" >"$work/plain-out" 2>"$work/plain-err") || status=$?
+  [ "$status" -eq 0 ] || fail "$1: plain run exit code $status"
+  [ ! -s "$work/plain-out" ] && [ ! -s "$work/plain-err" ] || fail "$1: plain run printed something"
+  rm -f "$cwd/pics/out.png"
+}
+
+# trap_case NAME STATUS LINE FINDING FORMAT [ARGUMENTS...]: writes NAME.ini with printf
+# FORMAT ARGUMENTS, and expects the line "NAME.ini:LINE: FINDING..." from --check
+# (LINE empty: a finding about the whole file).
+trap_case() {
+  local name=$1 expected=$2 line=$3 finding=$4 format=$5; shift 5
+  # shellcheck disable=SC2059
+  printf "$format" "$@" >"$cwd/$name.ini"
+  check_file "$name" "$expected"
+  local prefix="$name.ini:$line: "
+  [ -n "$line" ] || prefix="$name.ini: "
+  grep -qF -- "$prefix$finding" "$work/out" || fail "$name: no '$prefix$finding' in: $(cat "$work/out")"
+  plain_run "$name"
+}
+
+head_date='[Image]\nFile=pics/out.png\n[Contents]\nType=Date\n'
+head_grid='[Image]\nFile=pics/out.png\n[Contents]\nType=Calendar\n'
+font='[Font]\nFace=DejaVu Sans\nHeight=-12\n'
+long=$(head -c 300 /dev/zero | tr '\0' 'x')
+comments=$(for i in $(seq 300); do printf ';%s\\n' "$i"; done)
+
+# The loader: what it cuts, drops or stops at.
+trap_case no-equals 1 4 "warning: a line inside a section that begins with a letter or a space and has no '=' ends the loading of the file: the 4 lines from line 5 on are ignored" \
+  '[Image]\nFile=pics/out.png\n[Contents]\nType Date\nFormat=d\n'"$font"
+trap_case long-line 0 6 "warning: the line is longer than 255 bytes" "$head_date"'Format=d\n;%s\n'"$font" "$long"
+trap_case past-256 0 260 "warning: a file holds at most 256 lines that count" "$head_date"'Format=d\n'"$font$comments"
+trap_case before-section 1 1 "warning: the setting 'Type=Date' stands before the first section header" \
+  'Type=Date\n[Image]\nFile=pics/out.png\n[Contents]\nFormat=d\n'"$font"
+# Names.
+trap_case misspelt-key 1 5 "warning: unknown key 'Fomat' in [Contents]; did you mean 'Format'?" "$head_date"'Fomat=d\n'"$font"
+trap_case key-case 1 4 "warning: unknown key 'type' in [Contents]; did you mean 'Type'?" \
+  '[Image]\nFile=pics/out.png\n[Contents]\ntype=Date\nFormat=d\n'"$font"
+trap_case section-case 1 3 "warning: unknown section '[contents]': a run reads nothing under it; did you mean 'Contents'?" \
+  '[Image]\nFile=pics/out.png\n[contents]\nType=Date\nFormat=d\n'"$font"
+trap_case duplicate-key 0 6 "warning: 'Type' in [Contents] is given again (first on line 4): the first one counts" \
+  "$head_date"'Format=d\nType=Calendar\n'"$font"
+trap_case value-tab 1 4 "warning: the value of 'Type' is 'Date\\t': it begins or ends with a tab" \
+  '[Image]\nFile=pics/out.png\n[Contents]\nType=Date\t\nFormat=d\n'"$font"
+trap_case key-tab 1 4 "warning: the key 'Type\\t' begins or ends with a tab" \
+  '[Image]\nFile=pics/out.png\n[Contents]\nType\t=Date\nFormat=d\n'"$font"
+# [Contents].
+trap_case type-case 1 4 "warning: [Contents] Type 'calendar' is not Date, CalendarHeader or Calendar (spelt exactly so, letter case included): a run draws no picture; did you mean 'Calendar'?" \
+  '[Image]\nFile=pics/out.png\n[Contents]\nType=calendar\n'"$font"
+trap_case no-type 1 3 "warning: no [Contents] Type" '[Image]\nFile=pics/out.png\n[Contents]\nFormat=d\n'"$font"
+trap_case no-format 1 4 "warning: a Date picture needs a [Contents] Format" "$head_date$font"
+trap_case long-format 1 5 "warning: [Contents] Format is 70 characters long, more than the 63 a run reads" \
+  "$head_date"'Format=%s\n'"$font" "$(head -c 70 /dev/zero | tr '\0' 'y')"
+trap_case ampersand-format 0 5 "warning: [Contents] Format 'R&D d': '&' is not drawn; it underlines the character after it" \
+  "$head_date"'Format=R&D d\n'"$font"
+trap_case alignment 0 6 "warning: [Contents] Alignment 'middle' is not left, center or right" \
+  "$head_date"'Format=d\nAlignment=middle\n'"$font"
+# Numbers.
+trap_case not-a-number 0 3 "warning: [Image] Width '12px' is not a number: a run reads 12" \
+  '[Image]\nFile=pics/out.png\nWidth=12px\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case wraps-16-bits 0 3 "warning: [Image] Width counts by its low 16 bits as a signed number: 70000 counts as 4464" \
+  '[Image]\nFile=pics/out.png\nWidth=70000\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case beyond-32-bits 0 5 "warning: [Contents] Offset '99999999999' is beyond the 32-bit range: a run reads 2147483647" \
+  "$head_grid"'Offset=99999999999\n'"$font"
+trap_case raster-zero 1 5 "warning: [Contents] RasterX 0 is 0 or less" "$head_grid"'RasterX=0\n'"$font"
+trap_case raster-empty 0 6 "warning: [Contents] RasterY is empty, which reads as 0, not as the default 20" \
+  '[Image]\nFile=pics/out.png\nHeight=140\n[Contents]\nType=Calendar\nRasterY=\n'"$font"
+trap_case too-large 1 3 "warning: the picture would be 30000 x 30000 pixels, more than the 256 MiB a picture may take" \
+  '[Image]\nFile=pics/out.png\nWidth=30000\nHeight=30000\n[Contents]\nType=Calendar\n'"$font"
+trap_case offset-range 0 5 "warning: [Contents] Offset -1300 moves 2008-3 outside the years 1904 to 2031" \
+  "$head_grid"'Offset=-1300\n'"$font"
+# Text: colours and names.
+trap_case colour-form 0 10 "warning: [Text] Color 'rgb(1, 2, 3)' does not read as RGB(red, green, blue)" \
+  "$head_date"'Format=d\n'"$font"'[Text]\nColor=rgb(1, 2, 3)\n'
+trap_case colour-range 0 10 "warning: [Text] SundayColor 'RGB(256, 0, 300)' has a component outside 0-255: a run draws RGB(0, 0, 44)" \
+  "$head_date"'Format=d\n'"$font"'[Text]\nSundayColor=RGB(256, 0, 300)\n'
+trap_case name-cut 0 7 "warning: [LongName] Wed 'Wednesday-long-name' is longer than 15 characters: a run cuts it to 'Wednesday-long-'" \
+  "$head_date"'Format=dddd\n[LongName]\nWed=Wednesday-long-name\n'"$font"
+trap_case name-ampersand 0 6 "warning: [ShortName] Sun 'S&u': '&' is not drawn" \
+  "$head_grid"'[ShortName]\nSun=S&u\n'"$font"
+# The font.
+trap_case font-missing 0 7 "warning: the font family 'No Such Family' is not installed: text is drawn with '" \
+  "$head_date"'Format=d\n[Font]\nFace=No Such Family\n'
+trap_case face-long 0 7 "warning: [Font] Face is longer than 31 characters: a run does not use it" \
+  "$head_date"'Format=d\n[Font]\nFace=%s\nFont=DejaVu Sans\n' "$(head -c 40 /dev/zero | tr '\0' 'f')"
+trap_case weight 0 9 "warning: [Font] Weight 'heavy' is not 'bold'" "$head_date"'Format=d\n'"$font"'Weight=heavy\n'
+# TodayImage and the output.
+trap_case image-missing 0 5 "warning: TodayImage 'absent.png' does not exist" "$head_grid"'TodayImage=absent.png\n'"$font"
+trap_case image-kind 0 5 "warning: TodayImage 'image-kind.ini' is not a BMP, PNG, JPEG or GIF file" \
+  "$head_grid"'TodayImage=image-kind.ini\n'"$font"
+trap_case image-broken 0 5 "warning: TodayImage 'broken.png' cannot be decoded" "$head_grid"'TodayImage=broken.png\n'"$font"
+trap_case image-folder 0 5 "warning: TodayImage 'pics' is a folder" "$head_grid"'TodayImage=pics\n'"$font"
+trap_case path-join 0 6 "warning: TodayImage 'today.png' is joined to [Image] Path 'pics' without a separator: a run looks for 'picstoday.png'" \
+  '[Image]\nPath=pics\nFile=pics/out.png\n[Contents]\nType=Calendar\nTodayImage=today.png\n'"$font"
+trap_case output-folder-missing 1 2 "warning: the output folder 'nowhere' does not exist: a run writes no picture" \
+  '[Image]\nFile=nowhere/out.png\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case output-is-folder 1 2 "warning: the output 'pics' is a folder: a run writes no picture" \
+  '[Image]\nFile=pics\n[Contents]\nType=Date\nFormat=d\n'"$font"
+# The file as a whole.
+trap_case empty 1 "" "warning: the file is empty" ''
+trap_case nul-bytes 0 "" "warning: the file holds NUL bytes" "$head_date"'Format=d\n;\0\n'"$font"
+
+# A byte-order mark and UTF-16: the finding says what a run does, whichever that is.
+mark_case() { # name, printf format of the file
+  printf "$2" >"$cwd/$1.ini"
+  (cd "$cwd" && "$binary" "$1.ini")
+  local drawn=no
+  [ -e "$cwd/pics/out.png" ] && drawn=yes
+  rm -f "$cwd/pics/out.png"
+  check_file "$1" "$([ $drawn = yes ] && echo 0 || echo 1)"
+  if [ $drawn = yes ]; then
+    grep -q "^$1.ini:[01]\?:\? *note: .*\(skips it\|reads it as the same text\)" "$work/out" ||
+      fail "$1: a run drew the picture, but: $(cat "$work/out")"
+  else
+    grep -q "^$1.ini:[01]\?:\? *warning: the file \(begins with a UTF-8 byte-order mark, which a run reads as part of the first line\|is UTF-16.*which a run does not read\)" "$work/out" ||
+      fail "$1: a run drew no picture, but: $(cat "$work/out")"
+  fi
+  plain_run "$1"
+}
+settings='[Image]\r\nFile=pics/out.png\r\n[Contents]\r\nType=Date\r\nFormat=d\r\n'
+mark_case utf8-mark "\xef\xbb\xbf$settings"
+mark_case utf16-le "$(printf "$settings" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 | tr -d ' \n' | sed 's/../\\x&/g; s/^/\\xff\\xfe/')"
+mark_case utf16-be "$(printf "$settings" | iconv -f UTF-8 -t UTF-16BE | od -An -v -tx1 | tr -d ' \n' | sed 's/../\\x&/g; s/^/\\xfe\\xff/')"
+
+# Keys that other settings bring are known, and the examples give no warning.
+trap_case known-new-keys 0 "" "a run draws a Calendar picture" \
+  "$head_grid"'FirstDay=Mon\nWeekNumbers=ISO\nOtherMonthDays=show\nRows=auto\nHolidays=JP\nHolidayFile=\nLocale=de\n[ShortName]\nWeek=Wk\n[Text]\nWeekNumberColor=RGB(1, 2, 3)\nOtherMonthColor=RGB(4, 5, 6)\n'"$font"
+grep -q "warning" "$work/out" && fail "known-new-keys: $(cat "$work/out")"
+mkdir -p "$cwd/examples" "$cwd/out"
+cp "$examples"/*.ini "$examples/today.png" "$cwd/examples/"
+for example in "$cwd"/examples/*.ini; do
+  name=examples/$(basename "$example" .ini)
+  check_file "$name" 0
+  grep -q "warning\|error" "$work/out" && fail "$name: $(cat "$work/out")"
+  grep -q "^$name.ini: a run draws a .* picture of [0-9]* x [0-9]* pixels into 'out/.*\.png' with the font" "$work/out" ||
+    fail "$name: summary $(tail -n 1 "$work/out")"
+done
+
+# Files that are no settings: a clear message and the documented exit code, quickly.
+head -c 200000 /dev/urandom >"$cwd/binary.ini"
+check_file binary 1
+head -c 2000000 /dev/zero | tr '\0' '\n' | sed 's/^/Color=RGB(1, 2, 3)/' >"$cwd/huge.ini"
+check_file huge 1
+grep -q "huge.ini:257: warning: a file holds at most 256 lines" "$work/out" || fail "huge: $(head -c 500 "$work/out")"
+[ "$(wc -l <"$work/out")" -lt 20 ] || fail "huge: $(wc -l <"$work/out") lines of findings"
+mkdir "$cwd/folder.ini"
+check_file folder 2
+grep -q "^folder.ini: error: is a folder" "$work/out" || fail "folder: $(cat "$work/out")"
+mkfifo "$cwd/pipe.ini"
+check_file pipe 2
+grep -q "^pipe.ini: error: is not a regular file" "$work/out" || fail "pipe: $(cat "$work/out")"
+check_file absent 2
+grep -q "^absent.ini: error: no such file" "$work/out" || fail "absent: $(cat "$work/out")"
+check_file no-folder/absent 2
+grep -q "^no-folder/absent.ini: error: no such folder" "$work/out" || fail "no folder: $(cat "$work/out")"
+for name in binary huge folder pipe; do plain_run "$name"; done
+# Terminal control bytes from a file are never printed as they are.
+printf '[Image]\nFile=pics/out.png\n[Contents]\nType=\033[31mDate\n' >"$cwd/escape.ini"
+check_file escape 1
+grep -q $'\033' "$work/out" && fail "escape: printed an escape byte"
+grep -qF "'\\x1B[31mDate'" "$work/out" || fail "escape: $(cat "$work/out")"
+
+# Permissions, as a user who is not root (root may read and write everything).
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  as_user() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+  shared=$(mktemp -d)
+  chmod 755 "$shared"
+  printf '[Image]\nFile=%s\n[Contents]\nType=Date\nFormat=d\n' "$shared/locked/out.png" >"$shared/locked.ini"
+  printf '[Image]\nFile=%s\n[Contents]\nType=Date\nFormat=d\n' "$shared/open/out.png" >"$shared/open.ini"
+  cp "$shared/open.ini" "$shared/secret.ini"
+  chmod 644 "$shared"/*.ini
+  chmod 600 "$shared/secret.ini"
+  mkdir -m 755 "$shared/locked" "$shared/open"
+  : >"$shared/open/out.png"
+  chmod 644 "$shared/open/out.png"
+  user_check() { # name, expected status, expected text
+    local status=0
+    as_user "$binary" --check "$shared/$1.ini" >"$work/out" 2>&1 || status=$?
+    [ "$status" -eq "$2" ] || fail "$1 as a user: exit code $status, expected $2"
+    grep -qF -- "$3" "$work/out" || fail "$1 as a user: no '$3' in: $(cat "$work/out")"
+  }
+  user_check secret 2 "error: cannot be read (no permission)"
+  user_check locked 1 "warning: the output folder '$shared/locked' is not writable: a run writes no picture"
+  user_check open 1 "warning: the output file '$shared/open/out.png' is read-only: a run leaves it as it is"
+  chmod 666 "$shared/open/out.png"
+  user_check open 0 "note: the output folder is not writable, but the file '$shared/open/out.png' is: a run rewrites it in place"
+  rm -rf "$shared"
+else
+  echo "SKIP permission cases: they need root and setpriv to act as another user"
+fi
+
+[ "$failures" -eq 0 ]
