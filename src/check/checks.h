@@ -28,5 +28,7 @@ void CheckNames(const CheckContext& context, Report& report);          // weekda
 void CheckFont(const CheckContext& context, Report& report);           // font_checks.cpp
 void CheckTodayImage(const CheckContext& context, Report& report);     // today_image_checks.cpp
 void CheckOutput(const CheckContext& context, Report& report);         // output_checks.cpp
+void CheckGridOptions(const CheckContext& context, Report& report);    // grid_option_checks.cpp
+void CheckLocale(const CheckContext& context, Report& report);         // locale_checks.cpp
 
 }  // namespace orvendale
