@@ -137,6 +137,49 @@ trap_case output-folder-missing 1 2 "warning: the output folder 'nowhere' does n
   '[Image]\nFile=nowhere/out.png\n[Contents]\nType=Date\nFormat=d\n'"$font"
 trap_case output-is-folder 1 2 "warning: the output 'pics' is a folder: a run writes no picture" \
   '[Image]\nFile=pics\n[Contents]\nType=Date\nFormat=d\n'"$font"
+# The month grid's options and the Locale.
+trap_case first-day-word 0 5 "warning: [Contents] FirstDay 'Monday' is not Sun, Mon, Tue, Wed, Thu, Fri, Sat or locale: a run starts the week on Sunday; did you mean 'Mon'?" \
+  "$head_grid"'FirstDay=Monday\n'"$font"
+trap_case week-numbers-word 0 6 "warning: [Contents] WeekNumbers 'iso8601' is not ISO or US: a run draws no week numbers; did you mean 'ISO'?" \
+  "$head_grid"'FirstDay=mon\nWeekNumbers=iso8601\n'"$font"
+trap_case other-month-word 0 5 "warning: [Contents] OtherMonthDays 'yes' is not show: a run leaves the days of the neighbouring months out" \
+  "$head_grid"'OtherMonthDays=yes\n'"$font"
+trap_case rows-word 0 5 "warning: [Contents] Rows '5' is not auto: a run draws six week rows" "$head_grid"'Rows=5\n'"$font"
+trap_case rows-empty 0 5 "note: [Contents] Rows is empty: a run draws six week rows" "$head_grid"'Rows=\n'"$font"
+trap_case grid-option-long 0 5 "warning: [Contents] OtherMonthDays is 16 bytes long, more than the 15 a run reads: it reads no word and leaves the days of the neighbouring months out" \
+  "$head_grid"'OtherMonthDays=showshowshowshow\n'"$font"
+trap_case grid-option-date 0 6 "note: [Contents] WeekNumbers shapes the month grid only: a Date picture does not use it" \
+  "$head_date"'Format=d\nWeekNumbers=ISO\n'"$font"
+trap_case week-cut 0 7 "warning: [ShortName] Week 'Woche-Nr.' is longer than 7 characters: a run cuts it to 'Woche-N'" \
+  "$head_grid"'WeekNumbers=ISO\n[ShortName]\nWeek=Woche-Nr.\n'"$font"
+trap_case first-day-no-locale 0 5 "warning: [Contents] FirstDay 'Locale' takes the first weekday of [Contents] Locale, but there is no Locale: a run starts the week on Sunday" \
+  "$head_grid"'FirstDay=Locale\n'"$font"
+trap_case first-day-unknown-locale 0 5 "warning: [Contents] FirstDay 'locale' takes the first weekday of [Contents] Locale 'xx-YY', which a run cannot use (line 6): it starts the week on Sunday" \
+  "$head_grid"'FirstDay=locale\nLocale=xx-YY\n'"$font"
+trap_case locale-malformed 0 5 "warning: [Contents] Locale '../../etc' is not a locale name (BCP 47" \
+  "$head_grid"'Locale=../../etc\n'"$font"
+trap_case locale-unknown 0 5 "warning: [Contents] Locale 'xx-YY' names no locale the locale data knows: the built-in English names are used" \
+  "$head_grid"'Locale=xx-YY\n'"$font"
+trap_case locale-parent 0 5 "note: [Contents] Locale 'de-ZZ' has no names of its own in the locale data: those of de are used" \
+  "$head_grid"'Locale=de-ZZ\n'"$font"
+trap_case locale-right-to-left 0 6 "warning: [Contents] Locale 'he' is written right to left (script Hebr), but text is drawn left to right, glyph by glyph: its names come out reversed" \
+  "$head_date"'Format=dddd\nLocale=he\n'"$font"
+trap_case locale-shaping 0 5 "warning: [Contents] Locale 'hi_IN.UTF-8' has names whose letters join or carry combining marks (script Deva), and text is drawn glyph by glyph without shaping: they do not draw correctly" \
+  "$head_grid"'Locale=hi_IN.UTF-8\n'"$font"
+# Without the locale plugin beside the binary (nor in ORVENDALE_PLUGIN_DIR or an
+# installation), the Locale cannot be used.
+mkdir -p "$work/lonely"
+cp "$binary" "$work/lonely/orvendale"
+printf "$head_grid"'FirstDay=locale\nLocale=de\n'"$font" >"$cwd/locale-no-plugin.ini"
+(cd "$cwd" && env -u ORVENDALE_PLUGIN_DIR "$work/lonely/orvendale" --date "$day" --check locale-no-plugin.ini >"$work/out" 2>&1) ||
+  fail "locale-no-plugin: exit code $?"
+for expected in "locale-no-plugin.ini:6: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so, or the ICU libraries it needs, do not load" \
+  "locale-no-plugin.ini:5: warning: [Contents] FirstDay 'locale' takes the first weekday of [Contents] Locale 'de', which a run cannot use (line 6)"; do
+  grep -qF -- "$expected" "$work/out" || fail "locale-no-plugin: no '$expected' in: $(cat "$work/out")"
+done
+# A locale that draws well, with its first weekday, gives nothing to warn about.
+trap_case locale-fine 0 "" "a run draws a Calendar picture" "$head_grid"'FirstDay=locale\nLocale=de_AT\nRows=AUTO\n'"$font"
+grep -q "warning\|note: \[Contents\]" "$work/out" && fail "locale-fine: $(cat "$work/out")"
 # The file as a whole.
 trap_case empty 1 "" "warning: the file is empty" ''
 trap_case nul-bytes 0 "" "warning: the file holds NUL bytes" "$head_date"'Format=d\n;\0\n'"$font"
