@@ -47,18 +47,28 @@ std::size_t Utf8SequenceLength(std::string_view text) {
 }  // namespace
 
 void Report::Add(int line, Severity severity, std::string message) {
-  findings_.push_back(Finding{line, severity, std::move(message)});
+  findings_.push_back(Finding{line, severity, std::move(message), std::string()});
+}
+
+void Report::AddInFile(std::string file, int line, Severity severity, std::string message) {
+  findings_.push_back(Finding{line, severity, std::move(message), std::move(file)});
 }
 
 std::vector<Finding> Report::Sorted() const {
   std::vector<Finding> sorted = findings_;
   std::stable_sort(sorted.begin(), sorted.end(),
-                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+                   [](const Finding& a, const Finding& b) {
+                     const bool aOther = !a.file.empty();
+                     const bool bOther = !b.file.empty();
+                     if (aOther != bOther) return bOther;
+                     if (a.file != b.file) return a.file < b.file;
+                     return a.line < b.line;
+                   });
   return sorted;
 }
 
 std::string FormatFinding(std::string_view fileName, const Finding& finding) {
-  std::string text = Printable(fileName);
+  std::string text = Printable(finding.file.empty() ? fileName : std::string_view(finding.file));
   if (finding.line > 0) text += ":" + std::to_string(finding.line);
   text += ": ";
   text += SeverityName(finding.severity);

@@ -14,6 +14,7 @@ struct Finding {
   int line = 0;  // 1 for the first line of the file; 0 for the file as a whole
   Severity severity = Severity::kWarning;
   std::string message;
+  std::string file;  // another file the settings name, when the finding is about a line of it
 };
 
 class Report {
@@ -22,9 +23,13 @@ class Report {
   void Warn(int line, std::string message) { Add(line, Severity::kWarning, std::move(message)); }
   void Note(int line, std::string message) { Add(line, Severity::kNote, std::move(message)); }
   void Error(int line, std::string message) { Add(line, Severity::kError, std::move(message)); }
+  // A finding about line `line` of another file that the settings name (a holiday list),
+  // printed with that file's name.
+  void AddInFile(std::string file, int line, Severity severity, std::string message);
 
   // In file order: findings about the whole file first, then by line; findings of one
-  // line keep the order in which they were made.
+  // line keep the order in which they were made. Findings about other files follow,
+  // each file's by line.
   std::vector<Finding> Sorted() const;
   bool Empty() const { return findings_.empty(); }
 
@@ -32,7 +37,8 @@ class Report {
   std::vector<Finding> findings_;
 };
 
-// "name:line: severity: message" (without ":line" for line 0).
+// "name:line: severity: message" (without ":line" for line 0); the finding's own file
+// instead of `fileName` when it has one.
 std::string FormatFinding(std::string_view fileName, const Finding& finding);
 
 // Text from a settings file made safe to print: quoted with '...', every control byte,

@@ -21,6 +21,21 @@ TEST(Report, PrintsFindingsInFileOrderInCompilerForm) {
   EXPECT_EQ(FormatFinding("s.ini", sorted[3]), "s.ini:12: warning: c");
 }
 
+TEST(Report, PrintsFindingsAboutAnotherFileAfterTheSettingsWithThatFilesName) {
+  Report report;
+  report.AddInFile("list.txt", 7, Severity::kWarning, "d");
+  report.Warn(20, "b");
+  report.AddInFile("a\x1b.txt", 2, Severity::kWarning, "e");
+  report.AddInFile("list.txt", 3, Severity::kNote, "c");
+  report.Warn(4, "a");
+  std::vector<std::string> printed;
+  for (const Finding& finding : report.Sorted()) printed.push_back(FormatFinding("s.ini", finding));
+  const std::vector<std::string> expected = {"s.ini:4: warning: a", "s.ini:20: warning: b",
+                                             "a\\x1B.txt:2: warning: e", "list.txt:3: note: c",
+                                             "list.txt:7: warning: d"};
+  EXPECT_EQ(printed, expected);
+}
+
 TEST(Report, QuotesNothingATerminalWouldObey) {
   const struct {
     std::string text;
