@@ -9,6 +9,8 @@
 #include "calendar/packed_date.h"
 #include "check/checks.h"
 #include "platform/drawing/graphics.h"
+#include "render/grid_options.h"
+#include "render/month_layout.h"
 #include "platform/system/text.h"
 
 namespace orvendale {
@@ -116,8 +118,18 @@ void CheckRanges(const CheckContext& context, Report& report) {
                                                              " is 0 or less: the grid has no cells to draw in");
       }
     }
-    pictureWidth = (width != 0 ? width : std::int64_t{7} * raster[0]) + 2 * std::int64_t{marginX};
-    pictureHeight = (height != 0 ? height : std::int64_t{7} * raster[1]) + 2 * std::int64_t{marginY};
+    // The grid's columns and rows as the month to be drawn lays them out: a column more
+    // for week numbers, the heading row and the week rows the month takes.
+    DateRecord shown = context.today;
+    const std::int32_t offset = context.document->GetInt("Contents", "Offset", 0);
+    if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));
+    const MonthLayout layout = LayOutMonth(static_cast<std::int16_t>(shown.month),
+                                           static_cast<std::int16_t>(shown.year),
+                                           ReadGridOptions(*context.document, "Contents"));
+    const std::int64_t columns = 7 + (layout.options.weekNumbers != WeekNumbering::kNone ? 1 : 0);
+    const std::int64_t rows = 1 + std::int64_t{layout.weekRows};
+    pictureWidth = (width != 0 ? width : columns * raster[0]) + 2 * std::int64_t{marginX};
+    pictureHeight = (height != 0 ? height : rows * raster[1]) + 2 * std::int64_t{marginY};
   } else if (!type.empty() && width != 0 && height != 0) {
     pictureWidth = width + 2 * std::int64_t{marginX};
     pictureHeight = height + 2 * std::int64_t{marginY};

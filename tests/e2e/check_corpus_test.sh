@@ -150,6 +150,9 @@ trap_case grid-option-long 0 5 "warning: [Contents] OtherMonthDays is 16 bytes l
   "$head_grid"'OtherMonthDays=showshowshowshow\n'"$font"
 trap_case grid-option-date 0 6 "note: [Contents] WeekNumbers shapes the month grid only: a Date picture does not use it" \
   "$head_date"'Format=d\nWeekNumbers=ISO\n'"$font"
+# 7 columns of 850 pixels fit in a picture, 8 (with the week numbers) do not.
+trap_case grid-week-column-too-large 1 "" "warning: the picture would be 6800 x 10500 pixels, more than the 256 MiB a picture may take" \
+  "$head_grid"'RasterX=850\nRasterY=1500\nWeekNumbers=ISO\n'"$font"
 trap_case week-cut 0 7 "warning: [ShortName] Week 'Woche-Nr.' is longer than 7 characters: a run cuts it to 'Woche-N'" \
   "$head_grid"'WeekNumbers=ISO\n[ShortName]\nWeek=Woche-Nr.\n'"$font"
 trap_case first-day-no-locale 0 5 "warning: [Contents] FirstDay 'Locale' takes the first weekday of [Contents] Locale, but there is no Locale: a run starts the week on Sunday" \
