@@ -111,7 +111,8 @@ render 2008-03-10 '[Contents]' 'Type=Calendar'
 plain=$(probe hash)
 render 2008-03-10 '[Contents]' 'Type=Calendar' 'Holidays='
 expect "Holidays= is the built-in table" "$(probe hash)" "$plain"
-for file in keep-absent.txt keep-folder keep-empty.txt keep-binary.bin keep-huge.txt /dev/zero /dev/null ''; do
+mkfifo "$work/keep-pipe"
+for file in keep-pipe keep-absent.txt keep-folder keep-empty.txt keep-binary.bin keep-huge.txt /dev/zero /dev/null ''; do
   render 2008-03-10 '[Contents]' 'Type=Calendar' "HolidayFile=$file"
   expect "HolidayFile=$file" "$(probe hash)" "$plain"
 done

@@ -15,6 +15,9 @@ namespace {
 
 int OpenFlags(FileAccess access, FileCreation creation) {
   int flags = O_CLOEXEC | O_NOCTTY | (access == FileAccess::kRead ? O_RDONLY : O_WRONLY);
+  // Opening a pipe for reading would wait for a writer; without waiting it opens at once
+  // and is then refused as not a regular file. Regular files ignore the flag.
+  if (access == FileAccess::kRead) flags |= O_NONBLOCK;
   // kCreateAlways empties the file only once the lock is held (see OpenFile), so that a
   // file held by another opener is never cut.
   if (creation != FileCreation::kOpenExisting) flags |= O_CREAT;
