@@ -270,6 +270,11 @@ bool IsChosenHoliday(std::int16_t month, std::int16_t day, std::int16_t year) {
   return (MonthMask(Chosen(), year, month) >> (day - 1) & 1u) != 0;
 }
 
+int ListHolidayRegions(void (*each)(const char* code, const char* name, void* context), void* context) {
+  const auto list = FindPluginFunction<OrvendaleListRegions>(kRegionPlugin, "orvendale_list_regions");
+  return list == nullptr || each == nullptr ? -1 : list(each, context);
+}
+
 HolidayReport InspectHolidays() {
   ChosenSet& set = Chosen();
   Prepare(set);

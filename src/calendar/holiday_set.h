@@ -80,6 +80,10 @@ struct HolidayReport {
   int firstSkippedLine = 0;  // 1-based; 0 when none
 };
 
+// Calls `each` with every region code of the region library and its name; returns their
+// number, or -1 when the region plugin is missing.
+int ListHolidayRegions(void (*each)(const char* code, const char* name, void* context), void* context);
+
 // Prepares the chosen set as a run would (reads the file, loads what it needs) and says
 // what it holds. For a calendar file the library reads the text once more to count its
 // events.
