@@ -24,7 +24,9 @@ int Digits(std::string_view text, std::size_t at, std::size_t count) {
 }
 
 // A date ends the line or is followed by a blank and a name.
-bool EndsAt(std::string_view text, std::size_t at) { return text.size() == at || IsBlank(text[at]); }
+bool EndsAt(std::string_view text, std::size_t at) {
+  return text.size() == at || (text.size() > at && IsBlank(text[at]));
+}
 
 std::uint32_t DayBit(int day) { return std::uint32_t{1} << (day - 1); }
 
