@@ -268,10 +268,11 @@ bool RuleInRange(const icalrecurrencetype& rule) {
     }
     return true;
   };
-  const bool inMonths = rule.by_month[0] != ICAL_RECURRENCE_ARRAY_MAX;
-  const int maxPosition = rule.freq == ICAL_MONTHLY_RECURRENCE || (rule.freq == ICAL_YEARLY_RECURRENCE && inMonths) ? 5
-                          : rule.freq == ICAL_YEARLY_RECURRENCE                                                      ? 53
-                                                                                                                     : 0;
+  // An ordinal weekday ("the second Monday") counts within a month, or within a year;
+  // other rules take none.
+  int maxPosition = 0;
+  if (rule.freq == ICAL_MONTHLY_RECURRENCE) maxPosition = 5;
+  if (rule.freq == ICAL_YEARLY_RECURRENCE) maxPosition = rule.by_month[0] != ICAL_RECURRENCE_ARRAY_MAX ? 5 : 53;
   for (std::size_t i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
     const int position = icalrecurrencetype_day_position(rule.by_day[i]);
     if (position < -maxPosition || position > maxPosition) return false;
