@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
@@ -116,6 +117,7 @@ TEST_F(IcalDaysTest, FoldedLinesAndEitherLineEndReadAlike) {
     EXPECT_GT(asWritten.events, 0) << name;
     EXPECT_EQ(Read(WithLineEnds(text, "\n"), 2026, 1, 24).masks, asWritten.masks) << name;
     EXPECT_EQ(Read(WithLineEnds(text, "\r\n"), 2026, 1, 24).masks, asWritten.masks) << name;
+    EXPECT_EQ(Read(WithLineEnds(text, "\r"), 2026, 1, 24).masks, asWritten.masks) << name;
   }
   // The start and the rule of the fourth Thursday of November are folded mid-word.
   const std::string folded = ReadFixture("folded.ics");
@@ -285,13 +287,23 @@ TEST_F(IcalDaysTest, ALibicalCallThatTakesSecondsIsCutOffWithTheDaysMarkedSoFar)
 }
 
 TEST_F(IcalDaysTest, PrintsNothing) {
+  std::vector<std::string> texts;
+  for (const char* name : {"all_day.ics", "birthdays.ics", "folded.ics", "timed.ics", "malformed.ics"}) {
+    texts.push_back(ReadFixture(name));
+    texts.push_back(texts.back().substr(0, texts.back().size() / 2));
+  }
+  // The fuzz target's seeds, past findings among them, without their four window bytes.
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(ORVENDALE_SOURCE_DIR) + "/fuzz/corpus/ical_days")) {
+    std::ifstream file(entry.path(), std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (text.str().size() >= 4) texts.push_back(text.str().substr(4));
+  }
+  ASSERT_GT(texts.size(), 10u);
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
-  for (const char* name : {"all_day.ics", "birthdays.ics", "folded.ics", "timed.ics", "malformed.ics"}) {
-    const std::string text = ReadFixture(name);
-    Read(text, 2026, 1, 24);
-    Read(text.substr(0, text.size() / 2), 2026, 1, 24);
-  }
+  for (const std::string& text : texts) Read(text, 2026, 1, 24);
   Read(Calendar(Event("DTSTART;TZID=Nowhere:20260101T100000\r\nRRULE:FREQ=MONTHLY;BYDAY=9MO\r\n")), 2026, 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");

@@ -449,8 +449,9 @@ LineKind ReadLineKind(std::string_view line, std::string& name) {
   return kind;
 }
 
-// The text as libical gets it. libical reads every line itself, but takes the BEGIN and
-// END lines on trust: it prints a warning for an END with nothing open, closes whatever
+// The text as libical gets it. Lines end in CR LF, LF or CR; libical splits at LF only,
+// so every line is passed on ending in CR LF. libical reads every line itself, but takes
+// the BEGIN and END lines on trust: it prints a warning for an END with nothing open, closes whatever
 // is open at an END of another name, and drops a component left open by a cut text. Here
 // an END closes the innermost open component of its name (and those inside it) or is
 // left out, lines outside every component are left out, and the components still open at
@@ -468,26 +469,30 @@ std::string BalancedText(const char* text, std::size_t length) {
   balanced.reserve(input.size() + 64);
   std::vector<std::string> open;
   std::string name;
-  const auto closeDownTo = [&](std::size_t depth) {
-    for (; open.size() > depth; open.pop_back()) {
-      if (!balanced.empty() && balanced.back() != '\n' && balanced.back() != '\r') balanced += "\r\n";
-      balanced += "END:" + open.back() + "\r\n";
+  // The lines of one logical line: the first, then its continuation lines, without ends.
+  std::vector<std::string_view> lines;
+  const auto passOn = [&] {
+    for (const std::string_view line : lines) {
+      balanced += line;
+      balanced += "\r\n";
     }
+  };
+  const auto closeDownTo = [&](std::size_t depth) {
+    for (; open.size() > depth; open.pop_back()) balanced += "END:" + open.back() + "\r\n";
   };
   std::size_t position = 0;
   while (position < input.size()) {
     std::size_t contentEnd = 0, next = 0;
     FindLineEnd(input, position, contentEnd, next);
-    std::string unfolded(input.substr(position, std::min(contentEnd - position, kMaxNameLine)));
+    lines.assign(1, input.substr(position, contentEnd - position));
+    std::string unfolded(lines[0].substr(0, kMaxNameLine));
     // Continuation lines begin with a space or a tab, which folding added.
     while (next < input.size() && (input[next] == ' ' || input[next] == '\t')) {
-      const std::size_t continuation = next + 1;
+      const std::size_t continuation = next;
       FindLineEnd(input, continuation, contentEnd, next);
-      if (unfolded.size() < kMaxNameLine) {
-        unfolded += input.substr(continuation, std::min(contentEnd - continuation, kMaxNameLine));
-      }
+      lines.push_back(input.substr(continuation, contentEnd - continuation));
+      if (unfolded.size() < kMaxNameLine) unfolded += lines.back().substr(1, kMaxNameLine);
     }
-    const std::string_view lines = input.substr(position, next - position);
     position = next;
 
     switch (ReadLineKind(unfolded, name)) {
@@ -498,18 +503,18 @@ std::string BalancedText(const char* text, std::size_t length) {
           continue;
         }
         open.push_back(name);
-        balanced += lines;
+        passOn();
         break;
       case LineKind::kEnd: {
         const auto match = std::find(open.rbegin(), open.rend(), name);
         if (name.empty() || match == open.rend()) continue;
         closeDownTo(static_cast<std::size_t>(open.rend() - match));
         open.pop_back();
-        balanced += lines;
+        passOn();
         break;
       }
       case LineKind::kProperty:
-        if (!open.empty()) balanced += lines;
+        if (!open.empty()) passOn();
         break;
     }
   }
