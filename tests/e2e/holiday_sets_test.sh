@@ -47,6 +47,7 @@ printf '# our days\r\n2008-03-18 Birthday\r\n03-14\r\n; nothing\r\nnot a date\r\
   >"$work/keep-days.txt"
 mkdir -p "$work/keep-lists"
 printf '03-03\n' >"$work/keep-lists/keep-days.txt"
+printf '12-24 Heiligabend\n' >"$work/keep-eve.txt"
 
 # Japan: the days the built-in table gets wrong in 2026 (February 23, May 6, August 11,
 # September 22 and December 23), the 2019 accession, the 2020 and 2021 moves, and the
@@ -101,6 +102,85 @@ grid_table <<EOF_TABLE
 2008-03|3 20|HolidayFile=$work/keep-lists/keep-days.txt
 2008-03|14 18 20|HolidayFile=keep-days.txt;Holidays=JP;[Text];Color=RGB(10, 20, 30)
 EOF_TABLE
+
+# Regions of the holidays library: days every user of the region knows, and words that
+# name no single region. Only days off count, and a holiday on a Saturday is red.
+[ -e "$plugins/orvendale-holidays-kde.so" ] || fail "the region plugin is not built beside the binary"
+grid_table <<'EOF_TABLE'
+2024-12|25 26|Holidays=gb-eaw
+2021-12|25 27 28|Holidays=GB-EAW
+2024-11|11 28|Holidays=us
+2025-11|11 27|Holidays=us_en-us
+2025-04|18 21|Holidays=de-by
+2025-10|3|Holidays=de-by
+2025-06|9 19|Holidays=de-by
+2025-06|9|Holidays=de-be
+2008-03|21 24|Holidays=de-by_de
+2025-06||Holidays=xx-nowhere
+2025-06||Holidays=be
+2025-12|24 25 26|Holidays=de-by;HolidayFile=keep-eve.txt
+EOF_TABLE
+
+# iCalendar files, each event checked through a grid: all-day events of one and of
+# several days (CR LF), a yearly birthday with one year excluded (LF), timed events
+# across midnight in UTC and in a time zone of their own, and a folded line.
+ics() { # name, then the events' lines; CR LF unless the name ends in -lf.ics
+  local name=$1; shift
+  local end=$'\r\n'
+  [[ "$name" == *-lf.ics ]] && end=$'\n'
+  {
+    printf "BEGIN:VCALENDAR${end}VERSION:2.0${end}PRODID:-//Orvendale tests//EN${end}"
+    printf "%s${end}" "$@"
+    printf "END:VCALENDAR${end}"
+  } >"$work/$name"
+}
+ics keep-all-day.ics BEGIN:VEVENT UID:one@test 'DTSTART;VALUE=DATE:20250305' SUMMARY:One END:VEVENT \
+  BEGIN:VEVENT UID:three@test 'DTSTART;VALUE=DATE:20250317' 'DTEND;VALUE=DATE:20250320' END:VEVENT
+ics keep-birthday-lf.ics BEGIN:VEVENT UID:birthday@test 'DTSTART;VALUE=DATE:19900612' RRULE:FREQ=YEARLY \
+  'EXDATE;VALUE=DATE:20250612' 'SUMMARY:Grandmother' END:VEVENT
+ics keep-timed.ics BEGIN:VTIMEZONE TZID:Europe/Berlin BEGIN:DAYLIGHT TZOFFSETFROM:+0100 TZOFFSETTO:+0200 \
+  DTSTART:19700329T020000 'RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU' END:DAYLIGHT BEGIN:STANDARD \
+  TZOFFSETFROM:+0200 TZOFFSETTO:+0100 DTSTART:19701025T030000 'RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU' \
+  END:STANDARD END:VTIMEZONE \
+  BEGIN:VEVENT UID:party@test 'DTSTART;TZID=Europe/Berlin:20250710T220000' \
+  'DTEND;TZID=Europe/Berlin:20250711T030000' 'SUMMARY:A party that goes on' ' past midnight' END:VEVENT \
+  BEGIN:VEVENT UID:utc@test DTSTART:20250714T233000Z DTEND:20250715T003000Z END:VEVENT \
+  BEGIN:VEVENT UID:folded@test 'DTSTART;VALUE=DA' ' TE:20250722' END:VEVENT
+grid_table <<'EOF_TABLE'
+2025-03|5 17 18 19|HolidayFile=keep-all-day.ics;Holidays=none
+2025-03|5 17 18 19 20|HolidayFile=keep-all-day.ics
+2024-06|12|HolidayFile=keep-birthday-lf.ics;Holidays=none
+2025-06||HolidayFile=keep-birthday-lf.ics;Holidays=none
+2026-06|12|HolidayFile=keep-birthday-lf.ics;Holidays=none
+1990-06|12|HolidayFile=keep-birthday-lf.ics;Holidays=none
+1989-06||HolidayFile=keep-birthday-lf.ics;Holidays=none
+2025-07|10 11 14 15 22|HolidayFile=keep-timed.ics;Holidays=none
+EOF_TABLE
+# In Tokyo the party starts at 5 in the morning of the 11th, and the UTC event lies
+# within the 15th.
+TZ=Asia/Tokyo grid_table <<'EOF_TABLE'
+2025-07|11 15 22|HolidayFile=keep-timed.ics;Holidays=none
+EOF_TABLE
+
+# Calendar files a run must survive in bounded time: cut short, malformed, thousands of
+# events, recurrences without end or with absurd counts. The picture is drawn all the same.
+printf 'BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:2025030' >"$work/keep-cut.ics"
+printf 'BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:garbage\r\nRRULE:FREQ=NEVER;COUNT=-5\r\nEND:VEVENT\r\nEND:VEVENT\r\n' \
+  >"$work/keep-malformed.ics"
+{
+  printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\n'
+  for ((i = 0; i < 20000; i++)); do
+    printf 'BEGIN:VEVENT\r\nUID:%d@test\r\nDTSTART;VALUE=DATE:2025%02d%02d\r\nEND:VEVENT\r\n' $i $((i % 12 + 1)) $((i % 28 + 1))
+  done
+  printf 'END:VCALENDAR\r\n'
+} >"$work/keep-many.ics"
+ics keep-endless.ics BEGIN:VEVENT UID:daily@test DTSTART:19040101T000000Z RRULE:FREQ=SECONDLY END:VEVENT \
+  BEGIN:VEVENT UID:count@test 'DTSTART;VALUE=DATE:19040101' 'RRULE:FREQ=DAILY;COUNT=2000000000' END:VEVENT \
+  BEGIN:VEVENT UID:interval@test 'DTSTART;VALUE=DATE:19040101' 'RRULE:FREQ=YEARLY;INTERVAL=4294967297;BYSETPOS=-366' END:VEVENT
+for file in keep-cut.ics keep-malformed.ics keep-many.ics keep-endless.ics; do
+  render 2025-03-10 '[Contents]' 'Type=Calendar' "HolidayFile=$file"
+  expect "HolidayFile=$file" "$(picture_size)" "168 140"
+done
 
 # Files that give no days: the picture is the one without the file, exit 0, no output.
 mkdir -p "$work/keep-folder"
