@@ -18,7 +18,7 @@ namespace {
 constexpr const char* kRegionPlugin = "holidays-kde";
 constexpr const char* kCalendarPlugin = "ical";
 constexpr std::string_view kCalendarStart = "BEGIN:VCALENDAR";
-constexpr std::uint32_t kReadChunkBytes = 64u << 10;
+constexpr std::uint32_t kReadChunkBytes = 16u << 10;
 constexpr int kCachedMonths = 4;  // a picture draws one month; tests walk more
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -52,15 +52,15 @@ HolidayFileStatus ReadHolidayFile(const std::u16string& path, std::string* text)
                                                        platform::FileCreation::kOpenExisting);
   if (file == platform::kInvalidFileHandle) return HolidayFileStatus::kUnreadable;
   HolidayFileStatus status = HolidayFileStatus::kList;
+  // Read through a chunk on the stack: only the bytes the file has are stored.
+  char chunk[kReadChunkBytes];
   std::uint32_t got = 0;
   do {
-    const std::size_t size = text->size();
-    text->resize(size + kReadChunkBytes);
-    if (!platform::ReadFile(file, text->data() + size, kReadChunkBytes, &got)) {
+    if (!platform::ReadFile(file, chunk, kReadChunkBytes, &got)) {
       got = 0;
       status = HolidayFileStatus::kUnreadable;
     }
-    text->resize(size + got);
+    text->append(chunk, got);
     if (text->size() > kMaxHolidayFileBytes) status = HolidayFileStatus::kTooLarge;
   } while (got > 0 && status == HolidayFileStatus::kList);
   platform::CloseFile(file);
