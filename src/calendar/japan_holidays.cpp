@@ -39,7 +39,9 @@ constexpr int Stamp(int year, int month, int day) { return year * 10000 + month 
 constexpr int kLawStart = Stamp(kJapanHolidayLawYear, kJapanHolidayLawMonth, kJapanHolidayLawDay);
 constexpr int kSubstituteHolidaysStart = Stamp(1973, 4, 12);
 constexpr int kCitizensHolidaysStart = Stamp(1985, 12, 27);
-constexpr int kNearestFreeDaySubstituteYear = 2007;  // the 2007 amendment's rules for both kinds
+// From 2007 a substitute is the nearest day that is not a national holiday, and a
+// citizens' holiday may fall on a Sunday.
+constexpr int kAmendment2007Year = 2007;
 
 // Holidays given once, each by its own law: weddings and ceremonies of the imperial house.
 constexpr int kOneTimeHolidays[] = {
@@ -71,7 +73,7 @@ class JapanYear {
 
   // A national holiday on the day, from the law's start on.
   void Mark(int month, int day) {
-    if (Stamp(year_, month, day) >= kLawStart) national_[IndexOf(month, day)] = true;
+    if (day >= 1 && Stamp(year_, month, day) >= kLawStart) national_[IndexOf(month, day)] = true;
   }
   bool National(int index) const { return index >= 0 && index < DayCount() && national_[index]; }
 
@@ -154,14 +156,14 @@ std::uint32_t JapanHolidayMask(int year, int month) {
     // December 31, so a substitute never leaves its year.
     if (days.National(index) && days.WeekdayAt(index) == kSunday && stamp >= kSubstituteHolidaysStart) {
       int substitute = index + 1;
-      if (year >= kNearestFreeDaySubstituteYear) {
+      if (year >= kAmendment2007Year) {
         while (days.National(substitute)) ++substitute;
       }
       if (substitute < days.DayCount()) off[substitute] = true;
     }
     // A day between two national holidays is a citizens' holiday. Before 2007 the law
     // excluded Sundays (and substitute holidays, which are days off anyway).
-    const bool excludedSunday = year < kNearestFreeDaySubstituteYear && days.WeekdayAt(index) == kSunday;
+    const bool excludedSunday = year < kAmendment2007Year && days.WeekdayAt(index) == kSunday;
     if (!days.National(index) && days.National(index - 1) && days.National(index + 1) &&
         stamp >= kCitizensHolidaysStart && !excludedSunday) {
       off[index] = true;
