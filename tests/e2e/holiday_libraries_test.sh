@@ -55,4 +55,21 @@ else
   echo "the iCalendar plugin is not built: its half skipped"
 fi
 
+# --holiday-regions lists every region code with its name, sorted; without the plugin it
+# says so on standard error and exits with 1.
+status=0
+"$binary" --holiday-regions >"$work/keep-regions" 2>"$work/keep-errors" || status=$?
+expect "--holiday-regions: exit code" "$status" 0
+expect "--holiday-regions: count" "$(wc -l <"$work/keep-regions")" 147
+expect "--holiday-regions: Bavaria" "$(grep -c $'^de-by_de\tGermany, Bavaria$' "$work/keep-regions")" 1
+expect "--holiday-regions: sorted" "$(LC_ALL=C sort -c "$work/keep-regions" 2>&1 && echo sorted)" sorted
+expect "--holiday-regions: quiet" "$(cat "$work/keep-errors")" ""
+mkdir -p "$work/keep-alone"
+cp "$binary" "$work/keep-alone/orvendale"
+status=0
+"$work/keep-alone/orvendale" --holiday-regions >"$work/keep-regions" 2>"$work/keep-errors" || status=$?
+expect "--holiday-regions without the plugin: exit code" "$status" 1
+expect "--holiday-regions without the plugin: output" "$(cat "$work/keep-regions")" ""
+grep -q 'orvendale-holidays-kde.so' "$work/keep-errors" || fail "--holiday-regions without the plugin: no message"
+
 finish
