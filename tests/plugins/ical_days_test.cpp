@@ -110,6 +110,23 @@ TEST_F(IcalDaysTest, RecurrencesWithExceptionsAndExtraDates) {
   EXPECT_EQ(Read(text, 2026, 1).events, 3);
 }
 
+std::string Calendar(const std::string& body);
+std::string Event(const std::string& lines);
+
+TEST_F(IcalDaysTest, AMovedInstanceMarksItsNewDayInsteadOfItsOldOne) {
+  const std::string text = Calendar(
+      Event("UID:course\r\nDTSTART;VALUE=DATE:20260602\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\n") +
+      Event("UID:course\r\nRECURRENCE-ID;VALUE=DATE:20260609\r\nDTSTART;VALUE=DATE:20260610\r\n") +
+      Event("UID:call\r\nDTSTART:20260701T100000Z\r\nDURATION:PT1H\r\nRRULE:FREQ=DAILY;COUNT=3\r\n") +
+      Event("UID:call\r\nRECURRENCE-ID:20260702T100000Z\r\nDTSTART:20260705T100000Z\r\n") +
+      // Replacing an instance of no event: only its own day.
+      Event("UID:nothing\r\nRECURRENCE-ID;VALUE=DATE:20260615\r\nDTSTART;VALUE=DATE:20260616\r\n"));
+  const Result result = Read(text, 2026, 6, 2);
+  EXPECT_EQ(result.events, 5);
+  EXPECT_EQ(result.masks[0], Days({2, 10, 16}));
+  EXPECT_EQ(result.masks[1], Days({1, 3, 5}));
+}
+
 TEST_F(IcalDaysTest, FoldedLinesAndEitherLineEndReadAlike) {
   for (const char* name : {"all_day.ics", "birthdays.ics", "folded.ics", "timed.ics"}) {
     const std::string text = ReadFixture(name);

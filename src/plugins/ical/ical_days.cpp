@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "plugins/month_masks.h"
@@ -217,31 +218,62 @@ void MarkInstance(const icaltimetype& start, const Span& span, DayMarker& marker
   }
 }
 
-// The EXDATEs of an event: whole days, and instants.
+// Instances left out of an event: whole days, and instants.
 struct Exclusions {
   std::vector<std::int64_t> days;
   std::vector<std::int64_t> instants;
 
+  void Add(const icaltimetype& time) {
+    if (!UsableTime(time)) return;
+    if (time.is_date) {
+      days.push_back(WallDay(time));
+    } else {
+      instants.push_back(Instant(time));
+    }
+  }
+  void Sort() {
+    std::sort(days.begin(), days.end());
+    std::sort(instants.begin(), instants.end());
+  }
   bool Excludes(const icaltimetype& time) const {
     if (std::binary_search(days.begin(), days.end(), WallDay(time))) return true;
     return !time.is_date && std::binary_search(instants.begin(), instants.end(), Instant(time));
   }
 };
 
-Exclusions EventExclusions(icalcomponent* calendar, icalcomponent* event) {
+// The instances that other VEVENTs of a calendar replace, by UID: a VEVENT with a
+// RECURRENCE-ID stands for the instance of the event with its UID that starts then (a
+// moved or changed occurrence), and marks its own days instead.
+using Replacements = std::unordered_map<std::string, Exclusions>;
+
+Replacements ReplacedInstances(icalcomponent* calendar) {
+  Replacements replacements;
+  int events = 0;
+  for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+       event != nullptr && events < kMaxEvents;
+       event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT), ++events) {
+    icalproperty* replaced = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
+    const char* uid = icalcomponent_get_uid(event);
+    if (replaced == nullptr || uid == nullptr) continue;
+    replacements[uid].Add(WithZone(icalproperty_get_recurrenceid(replaced), calendar, replaced));
+  }
+  for (auto& [uid, exclusions] : replacements) exclusions.Sort();
+  return replacements;
+}
+
+// The EXDATEs of an event, and the instances other events replace.
+Exclusions EventExclusions(icalcomponent* calendar, icalcomponent* event, const Replacements& replacements) {
   Exclusions exclusions;
+  if (icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) == nullptr) {
+    const char* uid = icalcomponent_get_uid(event);
+    const auto found = uid == nullptr ? replacements.end() : replacements.find(uid);
+    if (found != replacements.end()) exclusions = found->second;
+  }
   for (icalproperty* property = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY);
        property != nullptr; property = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
-    const icaltimetype time = WithZone(icalproperty_get_exdate(property), calendar, property);
-    if (!UsableTime(time)) continue;
-    if (time.is_date) {
-      exclusions.days.push_back(WallDay(time));
-    } else {
-      exclusions.instants.push_back(Instant(time));
-    }
+    exclusions.Add(WithZone(icalproperty_get_exdate(property), calendar, property));
   }
-  std::sort(exclusions.days.begin(), exclusions.days.end());
-  std::sort(exclusions.instants.begin(), exclusions.instants.end());
+  exclusions.Sort();
   return exclusions;
 }
 
@@ -332,13 +364,13 @@ void MarkRule(const icalrecurrencetype& rule, const icaltimetype& start, const S
 }
 
 // Marks every instance of one VEVENT; false when it has no usable start.
-bool MarkEvent(icalcomponent* calendar, icalcomponent* event, DayMarker& marker) {
+bool MarkEvent(icalcomponent* calendar, icalcomponent* event, const Replacements& replacements, DayMarker& marker) {
   icalproperty* startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
   if (startProperty == nullptr) return false;
   const icaltimetype start = WithZone(icalproperty_get_dtstart(startProperty), calendar, startProperty);
   if (!UsableTime(start)) return false;
   const Span span = EventSpan(calendar, event, start);
-  const Exclusions exclusions = EventExclusions(calendar, event);
+  const Exclusions exclusions = EventExclusions(calendar, event, replacements);
 
   // DTSTART is always the first instance, whether the rule would give it or not.
   if (!marker.Charge(1)) return true;
@@ -407,10 +439,11 @@ void DropUnusualTimeZones(icalcomponent* calendar) {
 // Marks the events of one VCALENDAR, counting them in `eventsRead`.
 void MarkCalendar(icalcomponent* calendar, DayMarker& marker, std::atomic<int>& eventsRead) {
   DropUnusualTimeZones(calendar);
+  const Replacements replacements = ReplacedInstances(calendar);
   for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
        event != nullptr && eventsRead.load(std::memory_order_relaxed) < kMaxEvents && !marker.Spent();
        event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-    if (MarkEvent(calendar, event, marker)) eventsRead.fetch_add(1, std::memory_order_relaxed);
+    if (MarkEvent(calendar, event, replacements, marker)) eventsRead.fetch_add(1, std::memory_order_relaxed);
   }
 }
 
