@@ -13,7 +13,7 @@
 // backslash, no slash), which the platform resolves inside the working directory; any
 // other path is exported as "redirected.png" in the same folder instead. The export is
 // the run's only writer, so nothing else needs confining. Image files named by the
-// settings are only read.
+// settings, and the holiday files they name, are only read.
 //
 // After each run the scratch folder must hold the settings, the image fixture and at
 // most the one output file, a whole PNG: a temporary file left behind or a partial
@@ -32,6 +32,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check/settings_check.h"
@@ -52,6 +53,14 @@ void Check(bool condition) {
 
 constexpr const char* kSettingsName = "settings.ini";
 constexpr const char* kImageName = "today.png";
+// Holiday files the settings may name: a plain list and an iCalendar file.
+constexpr const char* kHolidayListName = "holidays.txt";
+constexpr const char* kHolidayCalendarName = "calendar.ics";
+constexpr const char* kHolidayList = "# ours\r\n2008-03-18 Birthday\r\n03-14\r\nbad\r\n";
+constexpr const char* kHolidayCalendar =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orvendale//Fuzz//EN\r\nBEGIN:VEVENT\r\n"
+    "UID:1\r\nDTSTART;VALUE=DATE:20080310\r\nRRULE:FREQ=YEARLY\r\nSUMMARY:Day\r\n"
+    "END:VEVENT\r\nEND:VCALENDAR\r\n";
 constexpr const char16_t* kRedirectedName = u"redirected.png";
 
 bool IsBareFileName(const char16_t* path) {
@@ -145,6 +154,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const fs::path& root = orvendale::fuzzing::Scratch().root();
   fs::copy_file(fs::path(ORVENDALE_SOURCE_DIR) / "examples" / orvendale::kImageName,
                 root / orvendale::kImageName);
+  for (const auto& [name, text] : {std::pair{orvendale::kHolidayListName, orvendale::kHolidayList},
+                                   std::pair{orvendale::kHolidayCalendarName, orvendale::kHolidayCalendar}}) {
+    orvendale::fuzzing::WriteHostFile((root / name).string(), reinterpret_cast<const std::uint8_t*>(text),
+                                      std::strlen(text));
+  }
   if (::chdir(root.c_str()) != 0) std::abort();
   return 0;
 }
@@ -193,7 +207,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int outputs = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(root)) {
     const std::string name = entry.path().filename().string();
-    if (name == kSettingsName || name == kImageName) continue;
+    if (name == kSettingsName || name == kImageName || name == kHolidayListName ||
+        name == kHolidayCalendarName) {
+      continue;
+    }
     Check(++outputs == 1 && entry.is_regular_file());
     Check(IsWholePng(entry.path()));
     fs::remove(entry.path());

@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "calendar/holiday_set.h"
 #include "calendar/packed_date.h"
 #include "calendar/text_settings.h"
 
@@ -31,6 +32,12 @@ int VernalEquinoxDay(std::int16_t year) { return EquinoxDay(kVernalEquinoxBase, 
 int AutumnalEquinoxDay(std::int16_t year) { return EquinoxDay(kAutumnalEquinoxBase, year); }
 
 int IsHoliday(std::int16_t month, std::int16_t day, std::int16_t year) {
+  if (!HolidaysChosen()) return IsBuiltInHoliday(month, day, year);
+  if (WeekdayOf(month, day, year) == 0) return 1;
+  return IsChosenHoliday(month, day, year) ? 1 : 0;
+}
+
+int IsBuiltInHoliday(std::int16_t month, std::int16_t day, std::int16_t year) {
   const std::int16_t weekday = WeekdayOf(month, day, year);
   // Weekday 0 is every Sunday and also every date that is not a real day.
   if (weekday == 0) return 1;

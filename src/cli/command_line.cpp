@@ -84,6 +84,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   };
   bool help = false;
   bool version = false;
+  bool regions = false;
   bool check = false;
 
   int index = 1;
@@ -97,7 +98,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     const std::size_t equals = argument.find('=');
     const std::string_view name = argument.substr(0, equals);
     const bool valueInside = equals != std::string_view::npos;
-    const bool takesNoValue = name == "--help" || name == "-h" || name == "--version" || name == "--check";
+    const bool takesNoValue = name == "--help" || name == "-h" || name == "--version" || name == "--check" ||
+                              name == "--holiday-regions";
     if (takesNoValue && valueInside) {
       return fail("option " + Quoted(name) + " takes no value (" + Quoted(argument) + ")");
     }
@@ -106,6 +108,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       flag = &help;
     } else if (name == "--version") {
       flag = &version;
+    } else if (name == "--holiday-regions") {
+      flag = &regions;
     } else if (name == "--check") {
       flag = &check;
     } else if (name == "--date") {
@@ -130,8 +134,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   }
 
   if (index < argc) result.settingsPath = argv[index++];
-  if ((help || version) && result.settingsPath != nullptr) {
-    return fail(std::string("option '") + (help ? "--help" : "--version") +
+  if ((help || version || regions) && result.settingsPath != nullptr) {
+    return fail(std::string("option '") + (help ? "--help" : version ? "--version" : "--holiday-regions") +
                 "' takes no settings file (" + Quoted(result.settingsPath) + ")");
   }
   if (index < argc) {
@@ -142,6 +146,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     result.action = CommandAction::kHelp;
   } else if (version) {
     result.action = CommandAction::kVersion;
+  } else if (regions) {
+    result.action = CommandAction::kHolidayRegions;
   } else if (check) {
     result.action = CommandAction::kCheck;
   }

@@ -14,6 +14,7 @@ enum class CommandAction {
   kCheck,    // --check
   kHelp,     // --help, -h
   kVersion,  // --version
+  kHolidayRegions,  // --holiday-regions
   kError,    // a wrong option or value: `error` says which
 };
 

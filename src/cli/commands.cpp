@@ -3,6 +3,7 @@
 #include "check/settings_check.h"
 #include "cli/command_line.h"
 #include "cli/usage.h"
+#include "driver/holiday_regions.h"
 #include "driver/run.h"
 
 namespace orvendale {
@@ -19,6 +20,8 @@ int RunWithOptions(int argc, const char* const* argv, std::FILE* out, std::FILE*
     case CommandAction::kVersion:
       std::fprintf(out, "%s\n", VersionText().c_str());
       return 0;
+    case CommandAction::kHolidayRegions:
+      return PrintHolidayRegions(out, err);
     case CommandAction::kCheck:
       return CheckSettings(command.settingsPath, command.dateGiven ? &command.date : nullptr, out);
     case CommandAction::kRun:

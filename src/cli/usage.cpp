@@ -7,7 +7,7 @@ namespace orvendale {
 const char* UsageText() {
   return "Usage: orvendale [--date YYYY-MM-DD] [SETTINGS]\n"
          "       orvendale [--date YYYY-MM-DD] --check [SETTINGS]\n"
-         "       orvendale --help | --version\n"
+         "       orvendale --help | --version | --holiday-regions\n"
          "\n"
          "Draws one PNG picture about today's date as the settings file SETTINGS says\n"
          "(without SETTINGS: /Program Files/Orvendale/Orvendale.ini). A run prints nothing\n"
@@ -20,6 +20,7 @@ const char* UsageText() {
          "                     the font file, or why no picture would be written\n"
          "  --date YYYY-MM-DD  draw, or check, as if today were that day\n"
          "                     (1904-01-01 to 2031-12-31)\n"
+         "  --holiday-regions  list the region codes that [Contents] Holidays accepts\n"
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "  --                 end of the options: the next argument is SETTINGS\n"
@@ -28,7 +29,8 @@ const char* UsageText() {
          "\n"
          "Exit codes:\n"
          "  0  a run (always), --help, --version; --check: a picture would be written\n"
-         "  1  --check: no picture would be written\n"
+         "  1  --check: no picture would be written; --holiday-regions: the region\n"
+         "     library cannot be loaded\n"
          "  2  an unknown option, a missing or wrong value, or a wrong --date;\n"
          "     --check: the settings file cannot be read\n";
 }

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "driver/holiday_settings.h"
 #include "driver/settings_argument.h"
-
 #include "imagefile/png_export.h"
 #include "platform/system/clock.h"
 #include "platform/system/resources.h"
@@ -162,6 +162,10 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
     renderer = SelectRenderer(contentType, services);
   }
   if (renderer == nullptr) return 0;
+
+  // The holiday set the day colours follow; only a set that needs them reads a file or
+  // loads a library, and only when a picture first asks about a day.
+  ChooseHolidaysFromSettings(document, kContentSection);
 
   params.screenContext = screen.get();
   params.date = &today;

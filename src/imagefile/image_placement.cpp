@@ -13,20 +13,8 @@ namespace {
 
 using PathBuffer = std::array<char16_t, kPathCapacity>;
 
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
-
-// The path of an image name, in `path`. False when the name is null or the joined path
-// would not fit the buffer: a path cut short could name another file.
-bool ResolveImagePath(const char16_t* name, PathBuffer& path) {
-  path[0] = 0;
-  if (name == nullptr) return false;
-  const int nameLength = platform::WideLength(name);
-  const int folderLength = IsSeparator(name[0]) ? 0 : platform::WideLength(ImageFolder);
-  if (folderLength + nameLength > kPathCapacity - 1) return false;
-  platform::WideCopy(path.data(), kPathCapacity, folderLength > 0 ? ImageFolder : u"");
-  platform::WideAppend(path.data(), kPathCapacity, name);
-  return true;
-}
+// The path of an image name, in `path`; false when there is none (see ResolveInImageFolder).
+bool ResolveImagePath(const char16_t* name, PathBuffer& path) { return ResolveInImageFolder(name, path.data()); }
 
 // x + length, held at the 32-bit range: a rectangle that far out shows nothing anyway.
 std::int32_t SaturatingAdd(std::int32_t x, std::int32_t length) {

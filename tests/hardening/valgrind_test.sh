@@ -16,7 +16,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-for example in date calendar_header calendar calendar_ja date_ja calendar_de; do
+for example in date calendar_header calendar calendar_ja date_ja calendar_de holidays_jp; do
   sed -e "s#^File=out/#File=$work/#" -e "s#^TodayImage=examples/#TodayImage=$source_dir/examples/#" \
     "$source_dir/examples/$example.ini" >"$work/$example.ini"
   status=0

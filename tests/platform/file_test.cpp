@@ -1,5 +1,7 @@
 #include "platform/system/file.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -63,6 +65,10 @@ TEST(OpenFile, OpensRegularFilesOnlyAndFollowsTheCreationRule) {
   }
   EXPECT_EQ(OpenFile(absent.c_str(), FileAccess::kRead, FileCreation::kOpenExisting), kInvalidFileHandle);
   EXPECT_FALSE(directory.Exists("absent.ini"));
+  ASSERT_EQ(::mkfifo(directory.Path("pipe").c_str(), 0600), 0);
+  const std::u16string pipe = directory.PlatformPath("pipe");
+  EXPECT_EQ(OpenFile(pipe.c_str(), FileAccess::kRead, FileCreation::kOpenExisting), kInvalidFileHandle)
+      << "a pipe, without waiting for a writer";
   EXPECT_EQ(OpenFile(u"", FileAccess::kRead, FileCreation::kOpenAlways), kInvalidFileHandle);
 
   // Open always keeps the content and writes from the first byte.
