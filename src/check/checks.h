@@ -30,5 +30,6 @@ void CheckTodayImage(const CheckContext& context, Report& report);     // today_
 void CheckOutput(const CheckContext& context, Report& report);         // output_checks.cpp
 void CheckGridOptions(const CheckContext& context, Report& report);    // grid_option_checks.cpp
 void CheckLocale(const CheckContext& context, Report& report);         // locale_checks.cpp
+void CheckHolidays(const CheckContext& context, Report& report);       // holiday_checks.cpp
 
 }  // namespace orvendale

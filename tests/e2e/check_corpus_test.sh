@@ -183,6 +183,53 @@ done
 # A locale that draws well, with its first weekday, gives nothing to warn about.
 trap_case locale-fine 0 "" "a run draws a Calendar picture" "$head_grid"'FirstDay=locale\nLocale=de_AT\nRows=AUTO\n'"$font"
 grep -q "warning\|note: \[Contents\]" "$work/out" && fail "locale-fine: $(cat "$work/out")"
+# Holiday sets: words, the region plugin, and the holiday file.
+trap_case holidays-word 0 5 "warning: [Contents] Holidays 'jpn' is not none, JP or a region of the holiday library (or names more than one): a run colours no public holidays; 'orvendale --holiday-regions' lists the region codes; did you mean 'JP'?" \
+  "$head_grid"'Holidays=jpn\n'"$font"
+trap_case holidays-region-near 0 5 "warning: [Contents] Holidays 'de-bx' is not none, JP or a region of the holiday library" \
+  "$head_grid"'Holidays=de-bx\n'"$font"
+grep -qF "did you mean 'de-b" "$work/out" || fail "holidays-region-near: no nearest region code in: $(cat "$work/out")"
+trap_case holidays-region 0 5 "note: [Contents] Holidays 'DE-BY' is the region 'de-by_de'" "$head_grid"'Holidays=DE-BY\n'"$font"
+trap_case holidays-header 0 5 "note: [Contents] Holidays and HolidayFile colour the days of a Date or Calendar picture: a CalendarHeader picture does not use them" \
+  '[Image]\nFile=pics/out.png\n[Contents]\nType=CalendarHeader\nHolidays=JP\nFormat=MMMM\n'"$font"
+trap_case holiday-file-missing 0 5 "warning: HolidayFile 'absent.txt' does not exist: a run colours no days from it" \
+  "$head_grid"'HolidayFile=absent.txt\n'"$font"
+trap_case holiday-file-folder 0 5 "warning: HolidayFile 'pics' is a folder: a run colours no days from it" \
+  "$head_grid"'HolidayFile=pics\n'"$font"
+: >"$cwd/empty.txt"
+trap_case holiday-file-empty 0 5 "warning: HolidayFile 'empty.txt' is empty: a run colours no days from it" \
+  "$head_grid"'HolidayFile=empty.txt\n'"$font"
+head -c $((4 * 1024 * 1024 + 1)) /dev/zero | tr '\0' '\n' >"$cwd/large.txt"
+trap_case holiday-file-large 0 5 "warning: HolidayFile 'large.txt' is larger than the 4 MiB a run reads: it is refused whole" \
+  "$head_grid"'HolidayFile=large.txt\n'"$font"
+printf ' BEGIN:VCALENDAR\r\nthis is no calendar\r\n' >"$cwd/bad.ics"
+trap_case holiday-file-bad-calendar 0 5 "warning: HolidayFile 'bad.ics' begins as iCalendar text (BEGIN:VCALENDAR), but the iCalendar plugin cannot read it" \
+  "$head_grid"'HolidayFile=bad.ics\n'"$font"
+printf '# our days\r\n2008-03-14 Pi day\r\n03-32 no such day\r\n\r\nyesterday\r\n12-24\r\n2008-02-30\n' >"$cwd/list.txt"
+trap_case holiday-file-lines 0 5 "note: HolidayFile 'list.txt' is a plain list of 2 dates" "$head_grid"'HolidayFile=list.txt\n'"$font"
+for at in 3 5 7; do
+  grep -qF "list.txt:$at: warning: not a holiday: a line holds YYYY-MM-DD or MM-DD" "$work/out" || fail "holiday-file-lines: no line $at in: $(cat "$work/out")"
+done
+[ "$(grep -c '^list.txt:' "$work/out")" -eq 3 ] || fail "holiday-file-lines: $(cat "$work/out")"
+printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$cwd/no-events.ics"
+trap_case holiday-file-no-events 0 5 "warning: HolidayFile 'no-events.ics' is iCalendar text, but it holds no event the iCalendar plugin can read: a run colours no days from it" \
+  "$head_grid"'HolidayFile=no-events.ics\n'"$font"
+printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:one@example\r\nDTSTART;VALUE=DATE:20080314\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' >"$cwd/one.ics"
+trap_case holiday-file-calendar 0 5 "note: HolidayFile 'one.ics' is iCalendar text with 1 event" "$head_grid"'HolidayFile=one.ics\n'"$font"
+grep -q "warning" "$work/out" && fail "holiday-file-calendar: $(cat "$work/out")"
+mkfifo "$cwd/holidays-pipe"
+trap_case holiday-file-pipe 0 5 "warning: HolidayFile 'holidays-pipe' is not a regular file: a run colours no days from it" \
+  "$head_grid"'HolidayFile=holidays-pipe\n'"$font"
+trap_case holiday-file-path-join 0 6 "warning: HolidayFile 'list.txt' is joined to [Image] Path 'pics' without a separator: a run looks for 'picslist.txt'" \
+  '[Image]\nPath=pics\nFile=pics/out.png\n[Contents]\nType=Calendar\nHolidayFile=list.txt\n'"$font"
+# Without the holiday plugins beside the binary.
+printf "$head_grid"'Holidays=de-by\nHolidayFile=one.ics\n'"$font" >"$cwd/holidays-no-plugin.ini"
+(cd "$cwd" && env -u ORVENDALE_PLUGIN_DIR "$work/lonely/orvendale" --date "$day" --check holidays-no-plugin.ini >"$work/out" 2>&1) ||
+  fail "holidays-no-plugin: exit code $?"
+for expected in "holidays-no-plugin.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so, or the libraries it needs, do not load: a run colours no public holidays" \
+  "holidays-no-plugin.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so, or the library it needs, does not load: a run colours no days from it"; do
+  grep -qF -- "$expected" "$work/out" || fail "holidays-no-plugin: no '$expected' in: $(cat "$work/out")"
+done
 # The file as a whole.
 trap_case empty 1 "" "warning: the file is empty" ''
 trap_case nul-bytes 0 "" "warning: the file holds NUL bytes" "$head_date"'Format=d\n;\0\n'"$font"
@@ -267,6 +314,11 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
     grep -qF -- "$3" "$work/out" || fail "$1 as a user: no '$3' in: $(cat "$work/out")"
   }
   user_check secret 2 "error: cannot be read (no permission)"
+  printf '2008-03-14\n' >"$shared/list.txt"
+  chmod 600 "$shared/list.txt"
+  printf '[Image]\nFile=%s\n[Contents]\nType=Calendar\nHolidayFile=%s\n' "$shared/open/out.png" "$shared/list.txt" >"$shared/list.ini"
+  chmod 644 "$shared/list.ini"
+  user_check list 1 "list.ini:5: warning: HolidayFile '$shared/list.txt' cannot be read: a run colours no days from it"
   user_check locked 1 "warning: the output folder '$shared/locked' is not writable: a run writes no picture"
   user_check open 1 "warning: the output file '$shared/open/out.png' is read-only: a run leaves it as it is"
   chmod 666 "$shared/open/out.png"

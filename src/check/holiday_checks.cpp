@@ -1,0 +1,247 @@
+// [Contents] Holidays and HolidayFile: a word that names no set, a region plugin that
+// does not load, a holiday file that a run cannot use, and the lines of a plain list
+// that a run skips (reported on the list's own lines).
+
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/holiday_list.h"
+#include "calendar/holiday_set.h"
+#include "check/checks.h"
+#include "check/known_keys.h"
+#include "check/path_text.h"
+#include "driver/holiday_settings.h"
+#include "platform/system/file.h"
+#include "platform/system/file_info.h"
+
+namespace orvendale {
+namespace {
+
+// Skipped lines reported one by one; the rest are counted.
+constexpr int kSkippedLinesShown = 10;
+
+// "1 date", "2 dates".
+std::string Count(int count, const char* thing) {
+  return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameWord(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// The words a run knows: the keywords, every region code and each code's part before
+// "_" (which names the region when only one code has it).
+std::vector<std::string> HolidayWords() {
+  std::vector<std::string> words = {"none", "JP"};
+  ListHolidayRegions(
+      [](const char* code, const char*, void* context) {
+        auto& list = *static_cast<std::vector<std::string>*>(context);
+        list.emplace_back(code);
+        const char* underscore = std::strchr(code, '_');
+        if (underscore != nullptr) list.emplace_back(code, static_cast<std::size_t>(underscore - code));
+      },
+      &words);
+  return words;
+}
+
+std::string NearestHolidayWord(const std::string& word) {
+  const std::vector<std::string> words = HolidayWords();
+  std::vector<const char*> candidates;
+  candidates.reserve(words.size());
+  for (const std::string& candidate : words) candidates.push_back(candidate.c_str());
+  return NearestName(word, candidates);
+}
+
+void CheckRules(const CheckContext& context, const HolidayReport& holidays, Report& report) {
+  const char* word = context.Value("Contents", "Holidays");
+  if (word == nullptr || word[0] == 0) return;
+  const int line = context.LineOf("Contents", "Holidays");
+  const std::string what = "[Contents] Holidays " + Quote(word);
+  switch (holidays.rules) {
+    case HolidayRulesStatus::kUnknownRegion: {
+      std::string message = what;
+      if (std::strlen(word) >= kRegionCodeCapacity) {
+        message += " is longer than 63 bytes, so it names no region";
+      } else {
+        message += " is not none, JP or a region of the holiday library (or names more than one)";
+      }
+      message += ": a run colours no public holidays; 'orvendale --holiday-regions' lists the region codes";
+      const std::string nearest = NearestHolidayWord(word);
+      if (!nearest.empty()) message += "; did you mean " + Quote(nearest) + "?";
+      report.Warn(line, message);
+      return;
+    }
+    case HolidayRulesStatus::kNoRegionLibrary:
+      report.Warn(line, what + " names a region, but the region plugin orvendale-holidays-kde.so, or the "
+                               "libraries it needs, do not load: a run colours no public holidays");
+      return;
+    case HolidayRulesStatus::kRegion:
+      if (std::strncmp(holidays.regionCode, "jp", 2) == 0) {
+        report.Note(line, what + " is the holiday library's region " + Quote(holidays.regionCode) +
+                              "; JP is this program's own set of Japan's holidays, exact by the law of each year");
+      } else if (!SameWord(word, holidays.regionCode)) {
+        report.Note(line, what + " is the region " + Quote(holidays.regionCode));
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+// The file's bytes, at most one more than a run reads; empty when it cannot be read.
+std::string ReadWhole(const std::u16string& path) {
+  std::string text;
+  const platform::FileHandle file =
+      platform::OpenFile(path.c_str(), platform::FileAccess::kRead, platform::FileCreation::kOpenExisting);
+  if (file == platform::kInvalidFileHandle) return text;
+  char chunk[16 << 10];
+  std::uint32_t got = 0;
+  while (text.size() <= kMaxHolidayFileBytes && platform::ReadFile(file, chunk, sizeof chunk, &got) && got > 0) {
+    text.append(chunk, got);
+  }
+  platform::CloseFile(file);
+  return text;
+}
+
+// The line numbers of the lines a plain list skips, each line read by the list itself.
+std::vector<int> SkippedLines(std::string_view text) {
+  std::vector<int> lines;
+  int number = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", at);
+    const std::string_view line = text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+    ++number;
+    HolidayList list;
+    list.Parse(line);
+    if (list.skippedLines() > 0) lines.push_back(number);
+    if (end == std::string_view::npos) break;
+    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+void CheckListLines(const std::u16string& path, const HolidayReport& holidays, int settingsLine,
+                    const std::string& what, Report& report) {
+  const std::string name = NarrowPath(path);
+  const std::vector<int> lines = SkippedLines(ReadWhole(path));
+  // Reported on the list's lines only when they agree with what the run's list counted.
+  if (lines.size() != static_cast<std::size_t>(holidays.skippedLines) || lines.empty() ||
+      lines.front() != holidays.firstSkippedLine) {
+    report.Warn(settingsLine, what + " has " + Count(holidays.skippedLines, "line") +
+                                  (holidays.skippedLines == 1 ? " that is" : " that are") +
+                                  " neither a date nor a comment (the first is line " +
+                                  std::to_string(holidays.firstSkippedLine) + "): a run skips them");
+    return;
+  }
+  for (std::size_t i = 0; i < lines.size() && i < kSkippedLinesShown; ++i) {
+    report.AddInFile(name, lines[i], Severity::kWarning,
+                     "not a holiday: a line holds YYYY-MM-DD or MM-DD (a real day of 1904 to 2031), then "
+                     "optionally a blank and a name; a run skips this line");
+  }
+  if (lines.size() > kSkippedLinesShown) {
+    report.AddInFile(name, lines[kSkippedLinesShown], Severity::kWarning,
+                     "and " + std::to_string(lines.size() - kSkippedLinesShown) +
+                         " more lines from here on that are not holidays: a run skips them");
+  }
+}
+
+void CheckFile(const CheckContext& context, const HolidaySettings& settings, const HolidayReport& holidays,
+               Report& report) {
+  const char* value = context.Value("Contents", "HolidayFile");
+  if (value == nullptr || value[0] == 0) return;
+  const int line = context.LineOf("Contents", "HolidayFile");
+  const std::u16string name = settings.fileName;
+  const std::u16string& folder = context.preview.imageFolder;
+  if (!name.empty() && !IsPathSeparator(name[0]) && !folder.empty() && !IsPathSeparator(folder.back())) {
+    report.Warn(line, "HolidayFile " + Quote(value) + " is joined to [Image] Path " + Quote(NarrowPath(folder)) +
+                          " without a separator: a run looks for " + Quote(NarrowPath(folder + name)) +
+                          "; end Path with '/' (or write a full path)");
+  }
+  if (settings.filePathTooLong) {
+    report.Warn(line, "HolidayFile resolves to a path longer than 255 characters: a run reads no holiday file");
+    return;
+  }
+  const std::u16string path = settings.filePath;
+  const std::string what = "HolidayFile " + Quote(NarrowPath(path));
+  const std::string none = ": a run colours no days from it";
+  switch (holidays.file) {
+    case HolidayFileStatus::kNone:
+      return;
+    case HolidayFileStatus::kUnreadable: {
+      const platform::FileFacts facts = platform::QueryHostFile(HostPath(path).c_str());
+      const char* why = facts.kind == platform::FileKind::kMissing  ? " does not exist"
+                        : facts.kind == platform::FileKind::kFolder ? " is a folder"
+                        : facts.kind == platform::FileKind::kOther  ? " is not a regular file"
+                                                                    : " cannot be read";
+      report.Warn(line, what + why + none);
+      return;
+    }
+    case HolidayFileStatus::kTooLarge:
+      report.Warn(line, what + " is larger than the " + std::to_string(kMaxHolidayFileBytes >> 20) +
+                            " MiB a run reads: it is refused whole, and a run colours no days from it");
+      return;
+    case HolidayFileStatus::kBadCalendar:
+      report.Warn(line, what + " begins as iCalendar text (BEGIN:VCALENDAR), but the iCalendar plugin cannot "
+                               "read it" + none);
+      return;
+    case HolidayFileStatus::kNoCalendarLibrary:
+      report.Warn(line, what + " is iCalendar text, but the iCalendar plugin orvendale-ical.so, or the library "
+                               "it needs, does not load" + none);
+      return;
+    case HolidayFileStatus::kCalendar:
+      if (holidays.entries == 0) {
+        report.Warn(line, what + " is iCalendar text, but it holds no event the iCalendar plugin can read" + none);
+      } else {
+        report.Note(line, what + " is iCalendar text with " + Count(holidays.entries, "event"));
+      }
+      return;
+    case HolidayFileStatus::kList:
+      break;
+  }
+  if (holidays.fileBytes == 0) {
+    report.Warn(line, what + " is empty" + none);
+    return;
+  }
+  if (holidays.skippedLines > 0) CheckListLines(path, holidays, line, what, report);
+  if (holidays.entries == 0) {
+    report.Warn(line, what + " holds no date" + none);
+  } else {
+    report.Note(line, what + " is a plain list of " + Count(holidays.entries, "date"));
+  }
+}
+
+}  // namespace
+
+void CheckHolidays(const CheckContext& context, Report& report) {
+  if (context.document == nullptr) return;
+  const char* word = context.Value("Contents", "Holidays");
+  const char* file = context.Value("Contents", "HolidayFile");
+  const bool wordGiven = word != nullptr && word[0] != 0;
+  const bool fileGiven = file != nullptr && file[0] != 0;
+  if (!wordGiven && !fileGiven) return;
+  const std::string type = context.PictureType();
+  if (type.empty()) return;  // a run draws nothing and reads neither key
+  if (type == "CalendarHeader") {
+    report.Note(context.LineOf("Contents", wordGiven ? "Holidays" : "HolidayFile"),
+                "[Contents] Holidays and HolidayFile colour the days of a Date or Calendar picture: a "
+                "CalendarHeader picture does not use them");
+    return;
+  }
+  // The set exactly as a run chooses it, prepared now (a run prepares it on the first
+  // day it colours).
+  const HolidaySettings settings = ChooseHolidaysFromSettings(*context.document, "Contents");
+  const HolidayReport holidays = InspectHolidays();
+  CheckRules(context, holidays, report);
+  CheckFile(context, settings, holidays, report);
+}
+
+}  // namespace orvendale
