@@ -211,6 +211,12 @@ for at in 3 5 7; do
   grep -qF "list.txt:$at: warning: not a holiday: a line holds YYYY-MM-DD or MM-DD" "$work/out" || fail "holiday-file-lines: no line $at in: $(cat "$work/out")"
 done
 [ "$(grep -c '^list.txt:' "$work/out")" -eq 3 ] || fail "holiday-file-lines: $(cat "$work/out")"
+# Ten skipped lines are shown one by one, the rest counted on the eleventh.
+{ printf '01-01\n'; for i in $(seq 13); do printf 'bad %s\r' "$i"; done; } >"$cwd/many.txt"
+trap_case holiday-file-many-lines 0 5 "note: HolidayFile 'many.txt' is a plain list of 1 date" "$head_grid"'HolidayFile=many.txt\n'"$font"
+grep -qF "many.txt:12: warning: and 3 more lines from here on that are not holidays: a run skips them" "$work/out" &&
+  [ "$(grep -c '^many.txt:[0-9]*: warning: not a holiday' "$work/out")" -eq 10 ] &&
+  grep -qF "many.txt:11: warning: not a holiday" "$work/out" || fail "holiday-file-many-lines: $(cat "$work/out")"
 printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$cwd/no-events.ics"
 trap_case holiday-file-no-events 0 5 "warning: HolidayFile 'no-events.ics' is iCalendar text, but it holds no event the iCalendar plugin can read: a run colours no days from it" \
   "$head_grid"'HolidayFile=no-events.ics\n'"$font"
