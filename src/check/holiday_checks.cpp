@@ -2,6 +2,7 @@
 // does not load, a holiday file that a run cannot use, and the lines of a plain list
 // that a run skips (reported on the list's own lines).
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -20,7 +21,7 @@ namespace orvendale {
 namespace {
 
 // Skipped lines reported one by one; the rest are counted.
-constexpr int kSkippedLinesShown = 10;
+constexpr std::size_t kSkippedLinesShown = 10;
 
 // "1 date", "2 dates".
 std::string Count(int count, const char* thing) {
@@ -111,20 +112,36 @@ std::string ReadWhole(const std::u16string& path) {
   return text;
 }
 
-// The line numbers of the lines a plain list skips, each line read by the list itself.
-std::vector<int> SkippedLines(std::string_view text) {
+// `text` after its first `count` lines (a line ends in CR LF, LF or CR, as the list reads).
+std::string_view AfterLines(std::string_view text, int count) {
+  for (int i = 0; i < count && !text.empty(); ++i) {
+    const std::size_t end = text.find_first_of("\r\n");
+    if (end == std::string_view::npos) return std::string_view();
+    text.remove_prefix(text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1);
+  }
+  return text;
+}
+
+// The numbers of the first `limit` lines a plain list skips, found by the list itself: it
+// reads the text from each skipped line on, so a list of 4 MiB is read at most `limit`
+// times.
+std::vector<int> SkippedLines(std::string_view text, std::size_t limit) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   std::vector<int> lines;
-  int number = 0;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", at);
-    const std::string_view line = text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
-    ++number;
-    HolidayList list;
-    list.Parse(line);
-    if (list.skippedLines() > 0) lines.push_back(number);
-    if (end == std::string_view::npos) break;
-    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  HolidayList list;
+  int before = 0;  // lines of the text before `text`
+  while (lines.size() < limit && !text.empty()) {
+    int skipped = 0;
+    if (before > 0 && text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+      skipped = 1;  // a mark is skipped only at the start of the file; elsewhere the line is no date
+    } else {
+      list.Parse(text);
+      skipped = list.firstSkippedLine();
+      if (skipped == 0) break;
+    }
+    lines.push_back(before + skipped);
+    before += skipped;
+    text = AfterLines(text, skipped);
   }
   return lines;
 }
@@ -132,9 +149,10 @@ std::vector<int> SkippedLines(std::string_view text) {
 void CheckListLines(const std::u16string& path, const HolidayReport& holidays, int settingsLine,
                     const std::string& what, Report& report) {
   const std::string name = NarrowPath(path);
-  const std::vector<int> lines = SkippedLines(ReadWhole(path));
+  const std::vector<int> lines = SkippedLines(ReadWhole(path), kSkippedLinesShown + 1);
+  const std::size_t total = static_cast<std::size_t>(holidays.skippedLines);
   // Reported on the list's lines only when they agree with what the run's list counted.
-  if (lines.size() != static_cast<std::size_t>(holidays.skippedLines) || lines.empty() ||
+  if (lines.size() != std::min(total, kSkippedLinesShown + 1) || lines.empty() ||
       lines.front() != holidays.firstSkippedLine) {
     report.Warn(settingsLine, what + " has " + Count(holidays.skippedLines, "line") +
                                   (holidays.skippedLines == 1 ? " that is" : " that are") +
@@ -147,9 +165,9 @@ void CheckListLines(const std::u16string& path, const HolidayReport& holidays, i
                      "not a holiday: a line holds YYYY-MM-DD or MM-DD (a real day of 1904 to 2031), then "
                      "optionally a blank and a name; a run skips this line");
   }
-  if (lines.size() > kSkippedLinesShown) {
+  if (total > kSkippedLinesShown) {
     report.AddInFile(name, lines[kSkippedLinesShown], Severity::kWarning,
-                     "and " + std::to_string(lines.size() - kSkippedLinesShown) +
+                     "and " + std::to_string(total - kSkippedLinesShown) +
                          " more lines from here on that are not holidays: a run skips them");
   }
 }

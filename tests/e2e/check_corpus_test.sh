@@ -205,12 +205,13 @@ trap_case holiday-file-large 0 5 "warning: HolidayFile 'large.txt' is larger tha
 printf ' BEGIN:VCALENDAR\r\nthis is no calendar\r\n' >"$cwd/bad.ics"
 trap_case holiday-file-bad-calendar 0 5 "warning: HolidayFile 'bad.ics' begins as iCalendar text (BEGIN:VCALENDAR), but the iCalendar plugin cannot read it" \
   "$head_grid"'HolidayFile=bad.ics\n'"$font"
-printf '# our days\r\n2008-03-14 Pi day\r\n03-32 no such day\r\n\r\nyesterday\r\n12-24\r\n2008-02-30\n' >"$cwd/list.txt"
+# A byte-order mark counts only at the start of the file: on line 8 it makes no date.
+printf '\xef\xbb\xbf# our days\r\n2008-03-14 Pi day\r\n03-32 no such day\r\n\r\nyesterday\r\n12-24\r\n2008-02-30\n\xef\xbb\xbf12-25\n' >"$cwd/list.txt"
 trap_case holiday-file-lines 0 5 "note: HolidayFile 'list.txt' is a plain list of 2 dates" "$head_grid"'HolidayFile=list.txt\n'"$font"
-for at in 3 5 7; do
+for at in 3 5 7 8; do
   grep -qF "list.txt:$at: warning: not a holiday: a line holds YYYY-MM-DD or MM-DD" "$work/out" || fail "holiday-file-lines: no line $at in: $(cat "$work/out")"
 done
-[ "$(grep -c '^list.txt:' "$work/out")" -eq 3 ] || fail "holiday-file-lines: $(cat "$work/out")"
+[ "$(grep -c '^list.txt:' "$work/out")" -eq 4 ] || fail "holiday-file-lines: $(cat "$work/out")"
 # Ten skipped lines are shown one by one, the rest counted on the eleventh.
 { printf '01-01\n'; for i in $(seq 13); do printf 'bad %s\r' "$i"; done; } >"$cwd/many.txt"
 trap_case holiday-file-many-lines 0 5 "note: HolidayFile 'many.txt' is a plain list of 1 date" "$head_grid"'HolidayFile=many.txt\n'"$font"
