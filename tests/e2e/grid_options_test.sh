@@ -72,13 +72,7 @@ check_grid() {
       index=$((k - first_column + 1))
       if [ "$index" -ge 1 ] && [ "$index" -le "$days" ]; then
         draws=1
-        if [ "$weekday" = 0 ] || [[ "$holidays" == *" $index "* ]]; then
-          expected=$SUNDAY
-        elif [ "$weekday" = 6 ]; then
-          expected=$SATURDAY
-        else
-          expected=$TEXT
-        fi
+        day_kind_colour "$weekday" "$index" "$holidays"
         expect "$label: day $index" "${cells[$((2 * k + 1))]}" "$expected"
       elif [ "$neighbours" = 1 ] && [ "$year" -ge 1904 ] && [ "$year" -le 2031 ]; then
         draws=1

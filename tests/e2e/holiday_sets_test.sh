@@ -20,13 +20,7 @@ check_grid() {
   days=$(days_in_month "$month")
   for ((day = 1; day <= days; day++)); do
     weekday=$(weekday "$month-$(printf %02d "$day")")
-    if [ "$weekday" = 0 ] || [[ "$holidays" == *" $day "* ]]; then
-      expected=$SUNDAY
-    elif [ "$weekday" = 6 ]; then
-      expected=$SATURDAY
-    else
-      expected=$TEXT
-    fi
+    day_kind_colour "$weekday" "$day" "$holidays"
     expect "$month-$day ($3)" "$(day_ink "$first" "$day")" "$expected"
   done
 }

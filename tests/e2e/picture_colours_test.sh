@@ -19,15 +19,8 @@ check_month() {
   days=$(days_in_month "$month")
   for ((day = 1; day <= days; day++)); do
     weekday=$(weekday "$month-$(printf %02d "$day")")
-    if [ "$day" = "$today" ]; then
-      expected=$TODAY
-    elif [ "$weekday" = 0 ] || [[ "$holidays" == *" $day "* ]]; then
-      expected=$SUNDAY
-    elif [ "$weekday" = 6 ]; then
-      expected=$SATURDAY
-    else
-      expected=$TEXT
-    fi
+    day_kind_colour "$weekday" "$day" "$holidays"
+    [ "$day" = "$today" ] && expected=$TODAY
     expect "$month-$day" "$(day_ink "$first" "$day")" "$expected"
   done
   # Blank before day 1, after the last day in its row, and in every row below it.

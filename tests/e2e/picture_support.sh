@@ -73,6 +73,19 @@ picture_size() {
 weekday() { date -u -d "$1" +%w; }
 days_in_month() { date -u -d "$1-01 +1 month -1 day" +%d | sed 's/^0//'; }
 
+# Sets `expected` to the colour of a day's number by its kind: SUNDAY for a Sunday or a day
+# of HOLIDAYS (day numbers between spaces: " 3 21 "), SATURDAY for another Saturday, TEXT
+# for every other day.
+day_kind_colour() { # weekday, day, holidays
+  if [ "$1" = 0 ] || [[ "$3" == *" $2 "* ]]; then
+    expected=$SUNDAY
+  elif [ "$1" = 6 ]; then
+    expected=$SATURDAY
+  else
+    expected=$TEXT
+  fi
+}
+
 # The ink of the cell of day DAY in a grid whose day 1 is in column FIRST, with cells of
 # 24 x 20 and no margins: week row 1 lies under the heading row.
 day_ink() { # first, day

@@ -72,48 +72,35 @@ bool MayWrite(const std::string& path) {
   return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-bool WriteAll(int file, const unsigned char* bytes, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(file, bytes, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) return false;
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
+// Moves `size` bytes by calling `step(done)` until all are through; `step` makes one system
+// call for the bytes from `done` on and returns what it moved (-1 with errno). An
+// interrupted call is made again; an error or a call that moves nothing fails.
+template <typename Step>
+bool TransferAll(std::size_t size, Step step) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t moved = step(done);
+    if (moved < 0 && errno == EINTR) continue;
+    if (moved <= 0) return false;
+    done += static_cast<std::size_t>(moved);
   }
   return true;
+}
+
+bool WriteAll(int file, const unsigned char* bytes, std::size_t size) {
+  return TransferAll(size, [&](std::size_t done) { return ::write(file, bytes + done, size - done); });
 }
 
 bool WriteAllAt(int file, const unsigned char* bytes, std::size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t written = ::pwrite(file, bytes, size, offset);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) return false;
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
-    offset += written;
-  }
-  return true;
+  return TransferAll(size, [&](std::size_t done) {
+    return ::pwrite(file, bytes + done, size - done, offset + static_cast<off_t>(done));
+  });
 }
 
 bool ReadAllAt(int file, unsigned char* bytes, std::size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t got = ::pread(file, bytes, size, offset);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) return false;
-    bytes += got;
-    size -= static_cast<std::size_t>(got);
-    offset += got;
-  }
-  return true;
+  return TransferAll(size, [&](std::size_t done) {
+    return ::pread(file, bytes + done, size - done, offset + static_cast<off_t>(done));
+  });
 }
 
 // While it lives, a write beyond the process's file size limit fails with EFBIG instead
