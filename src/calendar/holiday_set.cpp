@@ -11,6 +11,7 @@
 #include "calendar/packed_date.h"
 #include "platform/system/file.h"
 #include "platform/system/plugin.h"
+#include "platform/system/text.h"
 
 namespace orvendale {
 namespace {
@@ -22,14 +23,6 @@ constexpr std::uint32_t kReadChunkBytes = 16u << 10;
 constexpr int kCachedMonths = 4;  // a picture draws one month; tests walk more
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(const char* text, std::string_view word) {
-  std::size_t i = 0;
-  for (; text[i] != 0; ++i) {
-    if (i >= word.size() || LowerAscii(text[i]) != LowerAscii(word[i])) return false;
-  }
-  return i == word.size();
-}
 
 // iCalendar text begins with BEGIN:VCALENDAR (names are case-insensitive), perhaps after
 // a byte-order mark and blank lines.
@@ -242,8 +235,8 @@ OrvendaleIcalDays FindIcalDays() { return FindPluginFunction<OrvendaleIcalDays>(
 
 HolidayRules HolidayRulesOfWord(const char* word) {
   if (word == nullptr || word[0] == 0) return HolidayRules::kBuiltIn;
-  if (EqualsIgnoringCase(word, "none")) return HolidayRules::kNone;
-  if (EqualsIgnoringCase(word, "JP")) return HolidayRules::kJapan;
+  if (platform::KeywordEquals(word, "none")) return HolidayRules::kNone;
+  if (platform::KeywordEquals(word, "JP")) return HolidayRules::kJapan;
   return HolidayRules::kRegion;
 }
 

@@ -16,6 +16,7 @@
 #include "driver/holiday_settings.h"
 #include "platform/system/file.h"
 #include "platform/system/file_info.h"
+#include "platform/system/text.h"
 
 namespace orvendale {
 namespace {
@@ -26,16 +27,6 @@ constexpr std::size_t kSkippedLinesShown = 10;
 // "1 date", "2 dates".
 std::string Count(int count, const char* thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
-}
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
 }
 
 // The words a run knows: the keywords, every region code and each code's part before
@@ -88,7 +79,7 @@ void CheckRules(const CheckContext& context, const HolidayReport& holidays, Repo
       if (std::strncmp(holidays.regionCode, "jp", 2) == 0) {
         report.Note(line, what + " is the holiday library's region " + Quote(holidays.regionCode) +
                               "; JP is this program's own set of Japan's holidays, exact by the law of each year");
-      } else if (!SameWord(word, holidays.regionCode)) {
+      } else if (!platform::KeywordEquals(word, holidays.regionCode)) {
         report.Note(line, what + " is the region " + Quote(holidays.regionCode));
       }
       return;

@@ -3,22 +3,14 @@
 #include <iterator>
 
 #include "calendar/text_settings.h"
+#include "platform/system/text.h"
 #include "settings/ini_document.h"
 
 namespace orvendale {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // True when `word` spells `known` in any letter case; a null word matches nothing.
-bool SameWord(const char* word, const char* known) {
-  if (word == nullptr) return false;
-  while (*word != 0 && LowerAscii(*word) == LowerAscii(*known)) {
-    ++word;
-    ++known;
-  }
-  return *word == 0 && *known == 0;
-}
+bool SameWord(const char* word, const char* known) { return word != nullptr && platform::KeywordEquals(word, known); }
 
 // The option's value, or empty text when the key is absent, empty or longer than any
 // word (GetString gives empty text then).
