@@ -19,7 +19,8 @@ const IniEntry* CheckContext::Find(const char* section, const char* key) const {
 }
 
 int CheckContext::LineOf(const char* section, const char* key) const {
-  return scan != nullptr ? scan->LineOf(section, key) : 0;
+  const IniEntry* entry = Find(section, key);
+  return entry != nullptr ? entry->line : 0;
 }
 
 const char* CheckContext::Value(const char* section, const char* key) const {

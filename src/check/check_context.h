@@ -1,12 +1,11 @@
 #pragma once
 // What every check of a settings file may look at: the document exactly as a run loads
-// it, the scan with its line numbers, the facts of the file, and what a run made of the
+// it (each entry with its line), what loading cut, dropped or stopped at, the facts of the file, and what a run made of the
 // settings when it was tried in memory (paths composed, picture drawn or not).
 
 #include <cstdint>
 #include <string>
 
-#include "check/settings_scan.h"
 #include "platform/system/file_info.h"
 #include "platform/types.h"
 #include "settings/ini_document.h"
@@ -29,7 +28,7 @@ struct CheckContext {
   std::string hostPath;
   platform::FileFacts file;
   const IniDocument* document = nullptr;
-  const SettingsScan* scan = nullptr;
+  const IniLoadFacts* loadFacts = nullptr;
   DateRecord today;
   RunPreview preview;
 
@@ -43,5 +42,11 @@ struct CheckContext {
   // else empty.
   std::string PictureType() const;
 };
+
+// A stored string as text: "" for none (the document stores empty text as null).
+inline std::string EntryText(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
+
+// An entry read from a key line inside a section; its key is null when it was empty.
+inline bool IsSetting(const IniEntry& entry) { return entry.fromKeyLine && entry.section != nullptr; }
 
 }  // namespace orvendale

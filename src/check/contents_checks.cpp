@@ -17,8 +17,8 @@ constexpr int kLongestType = kContentTypeCapacity - 1;
 
 // The line of the [Contents] header, for findings about a key it lacks.
 int ContentsLine(const CheckContext& context) {
-  const SettingsScan& scan = *context.scan;
-  for (std::size_t i = 0; scan.matchesDocument && i < scan.headerNames.size(); ++i) {
+  const IniLoadFacts& scan = *context.loadFacts;
+  for (std::size_t i = 0; i < scan.headerNames.size(); ++i) {
     if (scan.headerNames[i] == "Contents") return scan.headerLines[i];
   }
   return 0;

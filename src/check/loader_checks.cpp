@@ -1,6 +1,7 @@
 // What the loader cuts, drops or stops at: lines over 255 bytes, entries past the 256th,
 // a key line without "=", lines before the first section header.
 
+#include <cstring>
 #include <string>
 
 #include "check/checks.h"
@@ -14,7 +15,7 @@ constexpr int kMaxLineBytes = kLineBufferSize - 1;
 }  // namespace
 
 void CheckLoaderLimits(const CheckContext& context, Report& report) {
-  const SettingsScan& scan = *context.scan;
+  const IniLoadFacts& scan = *context.loadFacts;
   for (const int line : scan.cutLines) {
     report.Warn(line, "the line is longer than " + std::to_string(kMaxLineBytes) +
                           " bytes: a run reads its first " + std::to_string(kMaxLineBytes) +
@@ -45,9 +46,14 @@ void CheckLoaderLimits(const CheckContext& context, Report& report) {
   constexpr int kShownOutside = 5;
   int outside = 0;
   int lastLine = 0;
-  for (const ScannedEntry& entry : scan.entries) {
-    if (entry.hasSection || entry.value.empty() || !StartsKeyLine(entry.value[0])) continue;
-    if (entry.value.find('=') == std::string::npos) continue;
+  for (int i = 0; i < context.document->count(); ++i) {
+    const IniEntry& entry = context.document->entry(i);
+    // Read inside a section, such a line would be a key line: one beginning with a
+    // letter or a space.
+    const char first = entry.value != nullptr ? entry.value[0] : 0;
+    const bool keyStart = (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z') || first == ' ';
+    if (entry.section != nullptr || !keyStart) continue;
+    if (std::strchr(entry.value, '=') == nullptr) continue;
     if (++outside <= kShownOutside) {
       report.Warn(entry.line, "the setting " + Quote(entry.value) +
                                   " stands before the first section header (or under '[]'): a run ignores it");

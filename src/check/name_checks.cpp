@@ -25,7 +25,7 @@ std::string Suggestion(const std::string& nearest) {
 }  // namespace
 
 void CheckKnownNames(const CheckContext& context, Report& report) {
-  const SettingsScan& scan = *context.scan;
+  const IniLoadFacts& scan = *context.loadFacts;
   const std::vector<const char*> sectionNames = SectionNames();
   for (std::size_t i = 0; i < scan.headerLines.size(); ++i) {
     const std::string& name = scan.headerNames[i];
@@ -34,25 +34,30 @@ void CheckKnownNames(const CheckContext& context, Report& report) {
                                          ": a run reads nothing under it" +
                                          Suggestion(NearestName(name, sectionNames)));
   }
-  for (const ScannedEntry& entry : scan.entries) {
-    if (!entry.isKey || !entry.hasSection) continue;
-    const KnownSection* section = FindKnownSection(entry.section);
+  for (int i = 0; i < context.document->count(); ++i) {
+    const IniEntry& entry = context.document->entry(i);
+    if (!entry.fromKeyLine || entry.section == nullptr) continue;
+    const std::string sectionName = entry.section;
+    const KnownSection* section = FindKnownSection(sectionName);
     if (section == nullptr) continue;  // the header has its finding
-    if (entry.key.empty()) {
-      report.Warn(entry.line, "a line with '=' but no key in [" + entry.section + "]: a run ignores it");
+    if (entry.key == nullptr) {
+      report.Warn(entry.line, "a line with '=' but no key in [" + sectionName + "]: a run ignores it");
       continue;
     }
-    if (IsKnownKey(*section, entry.key)) continue;
-    report.Warn(entry.line, "unknown key " + Quote(entry.key) + " in [" + entry.section + "]" +
-                                Suggestion(NearestName(entry.key, section->keys)));
+    const std::string key = entry.key;
+    if (IsKnownKey(*section, key)) continue;
+    report.Warn(entry.line, "unknown key " + Quote(key) + " in [" + sectionName + "]" +
+                                Suggestion(NearestName(key, section->keys)));
   }
 }
 
 void CheckDuplicateKeys(const CheckContext& context, Report& report) {
   std::map<std::pair<std::string, std::string>, int> firstLine;
-  for (const ScannedEntry& entry : context.scan->entries) {
-    if (!entry.isKey || !entry.hasSection || entry.key.empty()) continue;
-    const auto [at, inserted] = firstLine.emplace(std::make_pair(entry.section, entry.key), entry.line);
+  for (int i = 0; i < context.document->count(); ++i) {
+    const IniEntry& entry = context.document->entry(i);
+    if (!IsSetting(entry) || entry.key == nullptr) continue;
+    const auto [at, inserted] =
+        firstLine.emplace(std::make_pair(std::string(entry.section), std::string(entry.key)), entry.line);
     if (inserted) continue;
     report.Warn(entry.line, Quote(entry.key) + " in [" + entry.section + "] is given again (first on line " +
                                 std::to_string(at->second) + "): the first one counts, this one is ignored");

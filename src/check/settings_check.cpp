@@ -116,22 +116,19 @@ int CheckSettings(const char* settingsArgument, const DateRecord* today, std::FI
   context.today = day;
 
   IniDocument document(path);
-  if (document.Load() != S_OK) {
+  IniLoadFacts loadFacts;
+  if (document.Load(&loadFacts) != S_OK) {
     PrintLine(out, Printable(context.fileName) + ": error: cannot be opened");
     PrintLine(out, Printable(context.fileName) + ": no picture: a run cannot read the settings file");
     return kCheckUnreadable;
   }
-  const SettingsScan scan = ScanSettings(path, document);
   context.document = &document;
-  context.scan = &scan;
+  context.loadFacts = &loadFacts;
   context.preview = PreviewRun(settingsArgument, day);
   context.preview.settingsLoaded = true;
 
   Report report;
   for (const SettingsCheck check : AllChecks()) check(context, report);
-  if (!scan.matchesDocument) {
-    report.Note(0, "the file reads differently from a plain scan of its lines: findings carry no line numbers");
-  }
   for (const Finding& finding : report.Sorted()) PrintLine(out, FormatFinding(context.fileName, finding));
 
   const std::string name = Printable(context.fileName);

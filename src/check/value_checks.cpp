@@ -17,14 +17,17 @@ bool HasBlankEnd(const std::string& text) {
 }  // namespace
 
 void CheckBlanksKept(const CheckContext& context, Report& report) {
-  for (const ScannedEntry& entry : context.scan->entries) {
-    if (!entry.isKey || !entry.hasSection) continue;
-    if (HasBlankEnd(entry.key)) {
-      report.Warn(entry.line, "the key " + Quote(entry.key) +
+  for (int i = 0; i < context.document->count(); ++i) {
+    const IniEntry& entry = context.document->entry(i);
+    if (!IsSetting(entry)) continue;
+    const std::string key = EntryText(entry.key);
+    const std::string value = EntryText(entry.value);
+    if (HasBlankEnd(key)) {
+      report.Warn(entry.line, "the key " + Quote(key) +
                                   " begins or ends with a tab, which the reader keeps as part of the key");
     }
-    if (HasBlankEnd(entry.value)) {
-      report.Warn(entry.line, "the value of " + Quote(entry.key) + " is " + Quote(entry.value) +
+    if (HasBlankEnd(value)) {
+      report.Warn(entry.line, "the value of " + Quote(key) + " is " + Quote(value) +
                                   ": it begins or ends with a tab (and the spaces beside it), which the "
                                   "reader keeps as part of the value");
     }

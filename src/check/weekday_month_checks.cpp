@@ -1,6 +1,7 @@
 // [ShortName] and [LongName]: names cut to their slot, and "&" that is not drawn.
 
 #include <string>
+#include <string_view>
 
 #include "calendar/text_settings.h"
 #include "check/checks.h"
@@ -37,17 +38,19 @@ std::string CutToUnits(const std::string& text, int count) {
 }  // namespace
 
 void CheckNames(const CheckContext& context, Report& report) {
-  for (const ScannedEntry& entry : context.scan->entries) {
-    if (!entry.isKey || !entry.hasSection) continue;
+  for (int i = 0; i < context.document->count(); ++i) {
+    const IniEntry& entry = context.document->entry(i);
+    if (!IsSetting(entry)) continue;
+    const std::string value = EntryText(entry.value);
     for (const NameSection& names : kNameSections) {
-      if (entry.section != names.section) continue;
-      const std::string what = "[" + entry.section + "] " + entry.key;
-      if (WideTextLength(entry.value.c_str()) > names.slotCharacters) {
-        report.Warn(entry.line, what + " " + Quote(entry.value) + " is longer than " +
+      if (std::string_view(entry.section) != names.section) continue;
+      const std::string what = "[" + std::string(entry.section) + "] " + EntryText(entry.key);
+      if (WideTextLength(value.c_str()) > names.slotCharacters) {
+        report.Warn(entry.line, what + " " + Quote(value) + " is longer than " +
                                     std::to_string(names.slotCharacters) + " characters: a run cuts it to " +
-                                    Quote(CutToUnits(entry.value, names.slotCharacters)));
+                                    Quote(CutToUnits(value, names.slotCharacters)));
       }
-      CheckPrefixCharacters(entry.value.c_str(), what, entry.line, report);
+      CheckPrefixCharacters(value.c_str(), what, entry.line, report);
     }
   }
 }

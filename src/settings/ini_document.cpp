@@ -90,11 +90,12 @@ void IniDocument::Clear() {
   count_ = 0;
 }
 
-HResult IniDocument::Load() {
+HResult IniDocument::Load(IniLoadFacts* facts) {
   if (path_ == nullptr) return E_FAIL;
   LineFile file;
   if (file.Open(path_, LineFileMode::ReadExisting) != S_OK) return E_FAIL;
   Clear();
+  if (facts != nullptr) *facts = IniLoadFacts{};
 
   // The section string of the current header is the table's only once an entry refers
   // to it; a header with no stored line under it releases its own.
@@ -107,19 +108,33 @@ HResult IniDocument::Load() {
   };
 
   char line[kLineBufferSize];
+  int lineNumber = 0;
   while (file.ReadLine(line, kLineBufferSize) == S_OK) {
+    ++lineNumber;
+    if (facts != nullptr && file.LastLineCut()) facts->cutLines.push_back(lineNumber);
     if (line[0] == '[') {
       char* name = line + 1;
       char* close = std::strchr(name, ']');
       if (close != nullptr) *close = 0;
+      if (facts != nullptr) {
+        facts->headerLines.push_back(lineNumber);
+        facts->headerNames.emplace_back(name);
+      }
       openSection(DuplicateString(name));
       continue;
     }
     char* key = nullptr;
     char* value = nullptr;
-    if (section != nullptr && IsKeyStart(line[0])) {
+    const bool keyLine = section != nullptr && IsKeyStart(line[0]);
+    if (keyLine) {
       char* equals = std::strchr(line, '=');
-      if (equals == nullptr) break;  // a key line without "=" ends loading
+      if (equals == nullptr) {  // a key line without "=" ends loading
+        if (facts != nullptr) {
+          facts->stopLine = lineNumber;
+          while (file.ReadLine(line, kLineBufferSize) == S_OK) ++facts->linesAfterStop;
+        }
+        break;
+      }
       char* valueEnd = equals + std::strlen(equals);
       key = DuplicateString(TrimSpaces(line, equals));
       value = DuplicateString(TrimSpaces(equals + 1, valueEnd));
@@ -127,7 +142,13 @@ HResult IniDocument::Load() {
       value = DuplicateString(line);
     }
     // Once the table is full, lines are still read and dropped.
-    if (AppendEntry(section, key, value) == S_OK) sectionStored = true;
+    if (AppendEntry(section, key, value) == S_OK) {
+      sectionStored = true;
+      entries_[count_ - 1].line = lineNumber;
+      entries_[count_ - 1].fromKeyLine = keyLine;
+    } else if (facts != nullptr && facts->droppedLines++ == 0) {
+      facts->firstDroppedLine = lineNumber;
+    }
   }
   openSection(nullptr);
   file.Close();

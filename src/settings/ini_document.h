@@ -9,6 +9,8 @@
 // kMaxIniEntries entries are held; later lines are read and dropped.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -23,6 +25,22 @@ struct IniEntry {
   char* section = nullptr;  // null before the first header
   char* key = nullptr;      // null for a kept line
   char* value = nullptr;    // a key line's value, or a kept line's whole text
+  int line = 0;             // the line of the file it was read from, from 1; 0 when set
+  // Read from a key line: also when its key was empty after trimming (" =x"), which
+  // leaves the key null and the entry kept like any other line.
+  bool fromKeyLine = false;
+};
+
+// What loading met beyond the entries it keeps, for a caller that reports on the file
+// (a run never asks). Lines count from 1; 0 means none.
+struct IniLoadFacts {
+  std::vector<int> headerLines;           // the line of every section header, in order
+  std::vector<std::string> headerNames;   // its name ("" for "[]")
+  std::vector<int> cutLines;              // lines longer than 255 bytes, read as their first 255
+  int stopLine = 0;                       // a key line without "=": loading ended there
+  int linesAfterStop = 0;                 // the lines after it, counted but not read
+  int firstDroppedLine = 0;               // the first line past the table's last entry
+  int droppedLines = 0;                   // the lines dropped there (headers do not count)
 };
 
 class IniDocument {
@@ -37,7 +55,9 @@ class IniDocument {
   // Reads the file, releasing what the table held before. S_OK, also when loading
   // stopped early; E_FAIL when there is no path or the file cannot be opened (the table
   // is then untouched). Lines are read as LineFile reads them: at most 255 bytes each.
-  HResult Load();
+  // With `facts`, also records there what loading cut, dropped and stopped at, and counts
+  // the lines after a stop; the table is the same either way.
+  HResult Load(IniLoadFacts* facts = nullptr);
   // Writes the table to the file, replacing its content; every line ends in CR LF.
   // A line longer than 255 bytes is written cut to its first 255 bytes, which is all that
   // loading would read of it; a key entry whose key alone is 255 bytes or longer (only

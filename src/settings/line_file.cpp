@@ -31,12 +31,15 @@ constexpr ModeRule RuleOf(LineFileMode mode) {
 
 // Appends up to `count` bytes of `source` to the `*written` bytes already in `out`, as
 // far as they fit before the terminator's place: the line is cut, never overrun.
-void CopyTruncated(char* out, int capacity, int* written, const char* source, int count) {
+// Appends what fits of `count` bytes; true when some of them did not fit.
+bool CopyTruncated(char* out, int capacity, int* written, const char* source, int count) {
   const int room = capacity - 1 - *written;
   const int copied = count < room ? count : room;
-  if (copied <= 0) return;
-  std::memcpy(out + *written, source, static_cast<std::size_t>(copied));
-  *written += copied;
+  if (copied > 0) {
+    std::memcpy(out + *written, source, static_cast<std::size_t>(copied));
+    *written += copied;
+  }
+  return copied < count;
 }
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
@@ -157,10 +160,11 @@ HResult LineFile::ReadLine(char* out, int capacity) {
   if (!IsOpen() || out == nullptr || capacity < 1) return E_FAIL;
   int written = 0;
   bool lineStarted = false;
+  lastLineCut_ = false;
   for (;;) {
     const int end = FindLineEnd();
     if (end >= 0) {
-      CopyTruncated(out, capacity, &written, buffer_.data(), end);
+      if (CopyTruncated(out, capacity, &written, buffer_.data(), end)) lastLineCut_ = true;
       if (buffer_[end] == kLineFeed) {
         Consume(end + 1);
       } else if (end + 1 < length_) {
@@ -181,7 +185,7 @@ HResult LineFile::ReadLine(char* out, int capacity) {
       if (!lineStarted) return E_FAIL;
       break;  // a long line ran up to the end of the file
     }
-    CopyTruncated(out, capacity, &written, buffer_.data(), length_);
+    if (CopyTruncated(out, capacity, &written, buffer_.data(), length_)) lastLineCut_ = true;
     lineStarted = true;
     length_ = 0;
     if (atEnd_) break;

@@ -54,6 +54,8 @@ class LineFile {
   // Text that does not fit is cut to `capacity` - 1 units, never inside a surrogate pair.
   // Writes at most `capacity` units; nothing when `capacity` < 1.
   HResult ReadWideLine(char16_t* out, int capacity);
+  // Whether the line the last ReadLine gave was cut to its capacity (bytes were dropped).
+  bool LastLineCut() const { return lastLineCut_; }
 
   // Writes the text's bytes followed by CR LF; null or empty text writes CR LF alone.
   // When the first line written begins with the bytes of a byte-order mark, a UTF-8 mark
@@ -91,6 +93,7 @@ class LineFile {
   int unconvertedLength_ = 0;
   bool fileAtEnd_ = false;
   bool lineWritten_ = false;
+  bool lastLineCut_ = false;
 };
 
 }  // namespace orvendale

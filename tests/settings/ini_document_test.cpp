@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/line_file.h"
 #include "support/temp_directory.h"
@@ -352,6 +353,90 @@ TEST(IniDocumentFailures, LoadAndSaveReportWhatTheyCouldNotDo) {
   EXPECT_EQ(document.GetInt("A", "k", 0), 2) << "a failed load leaves the table untouched";
   holder.Close();
   EXPECT_EQ(directory.Read("held.ini"), "[A]\r\nk=1\r\n");
+}
+
+}  // namespace
+}  // namespace orvendale
+
+namespace orvendale {
+namespace {
+
+struct Loaded {
+  std::vector<int> lines;      // the line of each entry, in table order
+  std::vector<bool> keyLines;  // whether it came from a key line
+  IniLoadFacts facts;
+  int count = 0;
+};
+
+Loaded LoadWithFacts(const std::string& text) {
+  testing::TempDirectory directory;
+  directory.Write("s.ini", text);
+  const std::u16string path = directory.PlatformPath("s.ini");
+  IniDocument document(path.c_str());
+  Loaded loaded;
+  EXPECT_EQ(document.Load(&loaded.facts), S_OK);
+  loaded.count = document.count();
+  for (int i = 0; i < document.count(); ++i) {
+    loaded.lines.push_back(document.entry(i).line);
+    loaded.keyLines.push_back(document.entry(i).fromKeyLine);
+  }
+  return loaded;
+}
+
+// Every line end counts one line (CR LF, LF, a lone CR); headers count but hold no entry.
+TEST(IniDocumentLines, EachEntryKnowsItsLine) {
+  const Loaded loaded = LoadWithFacts("; top\r\n[Image]\r\nFile=a.png\rWidth=3\n\n[Contents]\r\n =x\r\n=y\r\nType=Date");
+  EXPECT_EQ(loaded.lines, (std::vector<int>{1, 3, 4, 5, 7, 8, 9}));
+  EXPECT_EQ(loaded.keyLines, (std::vector<bool>{false, true, true, false, true, false, true}));
+  EXPECT_EQ(loaded.facts.headerLines, (std::vector<int>{2, 6}));
+  EXPECT_EQ(loaded.facts.headerNames, (std::vector<std::string>{"Image", "Contents"}));
+  EXPECT_EQ(loaded.facts.stopLine, 0);
+  EXPECT_EQ(loaded.facts.droppedLines, 0);
+}
+
+TEST(IniDocumentLines, FactsTellWhereLoadingStopsCutsAndDrops) {
+  std::string text = "[A]\nk=1\n;" + std::string(300, 'x') + "\n";
+  for (int i = 0; i < 300; ++i) text += ";\n";
+  text += "stop here\nk=2\n";
+  const Loaded loaded = LoadWithFacts(text);
+  EXPECT_EQ(loaded.count, kMaxIniEntries);
+  EXPECT_EQ(loaded.facts.cutLines, std::vector<int>{3});
+  EXPECT_EQ(loaded.facts.firstDroppedLine, 3 + 255);  // entries 1-2 on lines 2-3, 254 comments
+  EXPECT_EQ(loaded.facts.droppedLines, 300 - 254);
+  EXPECT_EQ(loaded.facts.stopLine, 304);
+  EXPECT_EQ(loaded.facts.linesAfterStop, 1);
+
+  // A key line cut before its "=" has none left: loading stops there.
+  const Loaded cut = LoadWithFacts("[A]\n" + std::string(300, 'k') + "=1\nj=2\n\n");
+  EXPECT_EQ(cut.facts.stopLine, 2);
+  EXPECT_EQ(cut.facts.linesAfterStop, 2);
+  EXPECT_EQ(cut.facts.cutLines, std::vector<int>{2});
+  EXPECT_EQ(cut.count, 0);
+
+  // A line of exactly 255 bytes is whole; one byte more is cut, also in a header.
+  const Loaded edge = LoadWithFacts("[" + std::string(254, 'h') + "\n[" + std::string(255, 'h') + "\n");
+  EXPECT_EQ(edge.facts.cutLines, std::vector<int>{2});
+}
+
+// Asking for the facts changes nothing in the table: same entries, same lines.
+TEST(IniDocumentLines, FactsDoNotChangeTheTable) {
+  const std::string text = "[A]\nk=1\n[B]\r\nk=2\r[A]\n; c\nj=4\nbroken\nz=1\n";
+  testing::TempDirectory directory;
+  directory.Write("s.ini", text);
+  const std::u16string path = directory.PlatformPath("s.ini");
+  IniDocument plain(path.c_str());
+  IniDocument withFacts(path.c_str());
+  IniLoadFacts facts;
+  ASSERT_EQ(plain.Load(), S_OK);
+  ASSERT_EQ(withFacts.Load(&facts), S_OK);
+  ASSERT_EQ(plain.count(), withFacts.count());
+  for (int i = 0; i < plain.count(); ++i) {
+    EXPECT_EQ(plain.entry(i).line, withFacts.entry(i).line);
+    EXPECT_STREQ(plain.entry(i).key, withFacts.entry(i).key);
+    EXPECT_STREQ(plain.entry(i).value, withFacts.entry(i).value);
+  }
+  EXPECT_EQ(facts.stopLine, 8);
+  EXPECT_EQ(facts.linesAfterStop, 1);
 }
 
 }  // namespace
