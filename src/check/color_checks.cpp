@@ -1,7 +1,7 @@
 // [Text] colours: text that does not read as RGB(r, g, b), components outside 0-255,
-// and colour texts too long for the reader.
+// and colour texts too long for the reader. Each finding names the colour a run draws,
+// as the run's own reader reads it.
 
-#include <cstdint>
 #include <string>
 
 #include "calendar/text_settings.h"
@@ -12,84 +12,68 @@
 namespace orvendale {
 namespace {
 
-constexpr const char* kColorKeys[] = {"Color", "SundayColor", "SaturdayColor", "TodayColor",
-                                      "WeekNumberColor", "OtherMonthColor"};
-constexpr std::int64_t kLargestComponent = 255;
-
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads "RGB(r, g, b)" with an optional ")" and nothing after it. Returns how many
-// numbers were read before the text stopped matching; `whole` tells whether the text
-// matched to its end. Numbers are kept saturated far beyond 0-255.
-int ReadColor(const char* text, std::int64_t (&numbers)[3], bool* whole) {
-  *whole = false;
-  const char* at = text;
-  for (const char letter : {'R', 'G', 'B', '('}) {
-    if (*at++ != letter) return 0;
-  }
-  int count = 0;
-  for (; count < 3; ++count) {
-    if (count > 0) {
-      if (*at != ',') return count;
-      ++at;
-    }
-    while (IsSpace(*at)) ++at;
-    bool negative = false;
-    if (*at == '+' || *at == '-') negative = *at++ == '-';
-    if (!IsDigit(*at)) return count;
-    std::int64_t value = 0;
-    for (; IsDigit(*at); ++at) {
-      if (value < (std::int64_t{1} << 40)) value = value * 10 + (*at - '0');
-    }
-    numbers[count] = negative ? -value : value;
-  }
-  if (*at == ')') ++at;
-  // Blanks after the colour are harmless (the check of kept blanks tells about tabs).
-  while (IsSpace(*at)) ++at;
-  *whole = *at == 0;
-  return count;
-}
+// The keys in the order of TextColorIndex.
+constexpr const char* kColorKeys[kTextColorCount] = {"Color",         "SundayColor",     "SaturdayColor",
+                                                     "TodayColor",    "WeekNumberColor", "OtherMonthColor"};
+constexpr const char* kComponentNames[] = {"red", "green", "blue"};
 
 std::string ColorText(ColorRef color) {
   return "RGB(" + std::to_string(color & 0xFF) + ", " + std::to_string(color >> 8 & 0xFF) + ", " +
          std::to_string(color >> 16 & 0xFF) + ")";
 }
 
+// "the green and blue", for the components a text did not give.
+std::string CarriedComponents(int componentsRead) {
+  std::string names;
+  for (int i = componentsRead; i < 3; ++i) {
+    if (!names.empty()) names += i == 2 ? " and " : ", ";
+    names += kComponentNames[i];
+  }
+  return names;
+}
+
+// Where the components a text does not give come from.
+std::string CarriedFrom(int index, int componentsRead) {
+  if (componentsRead == 0 && index == kTextColorIndex) return "all three components are 0";
+  const std::string what = componentsRead == 0 ? "all three components" : "the " + CarriedComponents(componentsRead);
+  if (index == kTextColorIndex) return what + " 0";
+  return what + " carried over from the colour read before it";
+}
+
 }  // namespace
 
 void CheckTextColors(const CheckContext& context, Report& report) {
-  for (const char* key : kColorKeys) {
+  ColorReading readings[kTextColorCount];
+  ReadTextColors(*context.document, &readings);
+  for (int index = 0; index < kTextColorCount; ++index) {
+    const char* key = kColorKeys[index];
     const char* text = context.Value("Text", key);
     if (text == nullptr) continue;
+    const ColorReading& reading = readings[index];
     const int line = context.LineOf("Text", key);
     const std::string name = std::string("[Text] ") + key;
+    const std::string drawn = "a run draws " + ColorText(reading.color);
     if (WideTextLength(text) > kColorTextCapacity - 1) {
-      report.Warn(line, name + " is longer than " + std::to_string(kColorTextCapacity - 1) +
-                            " characters: a run reads it as empty, which keeps the colour read before it");
+      report.Warn(line, name + " is longer than " + std::to_string(kColorTextCapacity - 1) + " characters: " +
+                            (reading.parsed ? "a run reads it as empty and draws " + ColorText(reading.color) +
+                                                  ", " + CarriedFrom(index, 0)
+                                            : std::string("a run reads it as empty and ignores it")));
       continue;
     }
-    std::int64_t numbers[3] = {0, 0, 0};
-    bool whole = false;
-    const int count = ReadColor(text, numbers, &whole);
-    if (count < 3 || !whole) {
-      report.Warn(line, name + " " + Quote(text) + " does not read as RGB(red, green, blue)" +
-                            (count < 3 ? ": the components it does not give keep those of the colour read before it"
-                                       : ": the text after the third number is ignored"));
+    if (!reading.parsed) {  // an empty TodayColor
+      report.Warn(line, name + " is empty: a run ignores it");
+      continue;
     }
-    for (int i = 0; i < count; ++i) {
-      if (numbers[i] >= 0 && numbers[i] <= kLargestComponent) continue;
-      ColorComponents components;
-      char16_t converted[kColorTextCapacity];
-      std::size_t length = 0;
-      for (; text[length] != 0 && length < kColorTextCapacity - 1; ++length) {
-        converted[length] = static_cast<unsigned char>(text[length]);
-      }
-      converted[length] = 0;
-      const ColorRef drawn = ParseColorText(converted, components);
-      report.Warn(line, name + " " + Quote(text) + " has a component outside 0-255: a run draws " +
-                            ColorText(drawn) + " (or keeps earlier components where this text gives none)");
-      break;
+    if (reading.componentsRead < 3) {
+      report.Warn(line, name + " " + Quote(text) + " does not read as RGB(red, green, blue): " + drawn + ", " +
+                            CarriedFrom(index, reading.componentsRead));
+    } else if (!reading.whole) {
+      report.Warn(line, name + " " + Quote(text) +
+                            " does not read as RGB(red, green, blue): the text after the third number is ignored");
+    }
+    if (reading.cutMask != 0) {
+      report.Warn(line, name + " " + Quote(text) + " has a component outside 0-255: " + drawn +
+                            " (each number cut to its lowest 8 bits)");
     }
   }
 }

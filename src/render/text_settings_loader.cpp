@@ -47,6 +47,13 @@ class ColorTextReader {
     while (IsWhiteSpace(*cursor_)) ++cursor_;
   }
 
+  // What is left of the text: only a ")" and white space, or nothing.
+  bool OnlyCloseLeft() {
+    if (*cursor_ == u')') ++cursor_;
+    Blank();
+    return *cursor_ == 0;
+  }
+
   // %d: white space, an optional sign, at least one digit. The value saturates at the
   // signed 32-bit range and is kept as its two's-complement bit pattern.
   bool Number(std::uint32_t& value) {
@@ -79,20 +86,23 @@ ColorRef ComposeColor(const ColorComponents& components) {
          (components.blue & kComponentMask) << 16;
 }
 
-// Reads "RGB(%d, %d, %d)" into `components`, stopping at the first mismatch.
-void ReadComponents(const char16_t* text, ColorComponents& components) {
-  ColorTextReader reader(text);
+// Reads "RGB(%d, %d, %d)" into `components`, stopping at the first mismatch; returns how
+// many numbers it read.
+int ReadComponents(ColorTextReader& reader, ColorComponents& components) {
   for (const char16_t letter : {u'R', u'G', u'B', u'('}) {
-    if (!reader.Literal(letter)) return;
+    if (!reader.Literal(letter)) return 0;
   }
-  if (!reader.Number(components.red)) return;
-  if (!reader.Literal(u',')) return;
+  if (!reader.Number(components.red)) return 0;
+  if (!reader.Literal(u',')) return 1;
   reader.Blank();
-  if (!reader.Number(components.green)) return;
-  if (!reader.Literal(u',')) return;
+  if (!reader.Number(components.green)) return 1;
+  if (!reader.Literal(u',')) return 2;
   reader.Blank();
-  reader.Number(components.blue);
+  return reader.Number(components.blue) ? 3 : 2;
 }
+
+// A number read into a component is cut when its low 8 bits are not the number itself.
+bool IsCut(std::uint32_t component) { return component > kComponentMask; }
 
 // Copies the terminated `text` into a slot of `capacity` units, cut to capacity - 1
 // units but never between the two halves of a surrogate pair, and terminated.
@@ -151,24 +161,75 @@ void ReadLocaleNames(const IniDocument& document, const OrvendaleLocaleNames& lo
 // is absent, else its text parsed with the running components (an empty or unmatched
 // text keeps the components of the colour read before it, as for the others).
 ColorRef ReadLaterColor(const IniDocument& document, const char* key, ColorRef fallback,
-                        ColorComponents& components) {
+                        ColorComponents& components, ColorReading& reading) {
   if (!document.HasKey(kTextSection, key)) return fallback;
   char16_t text[kColorTextCapacity];
   document.GetWideString(kTextSection, key, text, kColorTextCapacity, nullptr);
-  return ParseColorText(text, components);
+  reading.parsed = true;
+  return ParseColorText(text, components, &reading);
 }
 
-ColorRef ReadColor(const IniDocument& document, const char* key, ColorComponents& components) {
+ColorRef ReadColor(const IniDocument& document, const char* key, ColorComponents& components,
+                   ColorReading& reading) {
   char16_t text[kColorTextCapacity];
   document.GetWideString(kTextSection, key, text, kColorTextCapacity, kDefaultColorText);
-  return ParseColorText(text, components);
+  reading.parsed = true;
+  return ParseColorText(text, components, &reading);
 }
 
 }  // namespace
 
-ColorRef ParseColorText(const char16_t* text, ColorComponents& components) {
-  if (text != nullptr) ReadComponents(text, components);
-  return ComposeColor(components);
+ColorRef ParseColorText(const char16_t* text, ColorComponents& components, ColorReading* reading) {
+  const ColorComponents before = components;
+  int read = 0;
+  bool whole = false;
+  if (text != nullptr) {
+    ColorTextReader reader(text);
+    read = ReadComponents(reader, components);
+    // Only an explanation looks past the third number; a run never does.
+    whole = reading != nullptr && read == 3 && reader.OnlyCloseLeft();
+  }
+  const ColorRef color = ComposeColor(components);
+  if (reading != nullptr) {
+    reading->before = before;
+    reading->componentsRead = read;
+    reading->whole = whole;
+    const std::uint32_t values[] = {components.red, components.green, components.blue};
+    reading->cutMask = 0;
+    for (int i = 0; i < read; ++i) {
+      if (IsCut(values[i])) reading->cutMask |= 1u << i;
+    }
+    reading->color = color;
+  }
+  return color;
+}
+
+TextColors ReadTextColors(const IniDocument& document, ColorReading (*readings)[kTextColorCount]) {
+  ColorReading ignored[kTextColorCount];
+  ColorReading (&read)[kTextColorCount] = readings != nullptr ? *readings : ignored;
+  for (ColorReading& reading : read) reading = ColorReading{};
+
+  // The components start at 0 once, here; each colour after the first starts from what
+  // the one before it left.
+  TextColors colors;
+  ColorComponents components;
+  colors.text = ReadColor(document, "Color", components, read[kTextColorIndex]);
+  colors.sunday = ReadColor(document, "SundayColor", components, read[kSundayColorIndex]);
+  colors.saturday = ReadColor(document, "SaturdayColor", components, read[kSaturdayColorIndex]);
+
+  char16_t todayText[kColorTextCapacity];
+  if (document.GetWideString(kTextSection, "TodayColor", todayText, kColorTextCapacity, nullptr) != 0) {
+    read[kTodayColorIndex].parsed = true;
+    colors.today = ParseColorText(todayText, components, &read[kTodayColorIndex]);
+    colors.todayGiven = true;
+  }
+
+  // The grid's later colours come last, so that they never change the values above.
+  colors.weekNumber =
+      ReadLaterColor(document, "WeekNumberColor", colors.text, components, read[kWeekNumberColorIndex]);
+  colors.otherMonth =
+      ReadLaterColor(document, "OtherMonthColor", kDefaultOtherMonthColor, components, read[kOtherMonthColorIndex]);
+  return colors;
 }
 
 void LoadTextSettings(const IniDocument& document) {
@@ -185,27 +246,20 @@ void LoadTextSettings(const IniDocument& document) {
     ReadNames(document, kMonthNameKeys, NameForm::kLong, textSettings.longMonthNames);
   }
 
-  // The components start at 0 once, here; each colour after the first starts from what
-  // the one before it left.
-  ColorComponents components;
-  textSettings.textColor = ReadColor(document, "Color", components);
-  textSettings.sundayColor = ReadColor(document, "SundayColor", components);
-  textSettings.saturdayColor = ReadColor(document, "SaturdayColor", components);
-
-  char16_t todayText[kColorTextCapacity];
-  if (document.GetWideString(kTextSection, "TodayColor", todayText, kColorTextCapacity, nullptr) != 0) {
-    textSettings.todayColor = ParseColorText(todayText, components);
+  const TextColors colors = ReadTextColors(document, nullptr);
+  textSettings.textColor = colors.text;
+  textSettings.sundayColor = colors.sunday;
+  textSettings.saturdayColor = colors.saturday;
+  if (colors.todayGiven) {
+    textSettings.todayColor = colors.today;
     textSettings.todayColorGiven = 1;
   }
 
-  // The grid's later options, read after the colours above so that they never change
-  // their values.
+  // The grid's later options.
   ReadName(document, kShortNameSection, kWeekNameKey.key, kWeekNameKey.shortDefault,
            textSettings.shortWeekName, kShortNameCapacity);
-  textSettings.weekNumberColor =
-      ReadLaterColor(document, "WeekNumberColor", textSettings.textColor, components);
-  textSettings.otherMonthColor =
-      ReadLaterColor(document, "OtherMonthColor", kDefaultOtherMonthColor, components);
+  textSettings.weekNumberColor = colors.weekNumber;
+  textSettings.otherMonthColor = colors.otherMonth;
 }
 
 }  // namespace orvendale

@@ -22,6 +22,16 @@ struct ColorComponents {
   std::uint32_t blue = 0;
 };
 
+// What one parse of a colour text did, for a caller that explains a colour.
+struct ColorReading {
+  bool parsed = false;          // the run parsed a text for this colour (see ReadTextColors)
+  ColorComponents before;       // the components the text started from
+  int componentsRead = 0;       // numbers read, 0-3; the others carried over from `before`
+  bool whole = false;           // three numbers, then at most ")" and white space
+  unsigned cutMask = 0;         // bit 0 red, 1 green, 2 blue: a number outside 0-255, cut to 8 bits
+  ColorRef color = 0;           // the colour the parse gave
+};
+
 // Reads the colour text `text` (null reads as empty) as the pattern "RGB(%d, %d, %d)"
 // and returns the colour of the components afterwards, the low 8 bits of each.
 //
@@ -33,7 +43,35 @@ struct ColorComponents {
 // beyond the signed 32-bit range is read as its largest or smallest number: 4294967552
 // counts as 2147483647 and gives 255, -4294967296 as -2147483648 and gives 0. White
 // space is blank, tab, line feed, vertical tab, form feed and carriage return.
-ColorRef ParseColorText(const char16_t* text, ColorComponents& components);
+//
+// With `reading`, also records there what the parse did.
+ColorRef ParseColorText(const char16_t* text, ColorComponents& components, ColorReading* reading = nullptr);
+
+// The [Text] colours in the order a run reads them.
+enum TextColorIndex : int {
+  kTextColorIndex,
+  kSundayColorIndex,
+  kSaturdayColorIndex,
+  kTodayColorIndex,
+  kWeekNumberColorIndex,
+  kOtherMonthColorIndex,
+  kTextColorCount,
+};
+
+struct TextColors {
+  ColorRef text = 0;
+  ColorRef sunday = 0;
+  ColorRef saturday = 0;
+  ColorRef today = 0;  // only when todayGiven
+  bool todayGiven = false;
+  ColorRef weekNumber = 0;
+  ColorRef otherMonth = 0;
+};
+
+// The [Text] colours as LoadTextSettings reads them (see there); with `readings`, what
+// the parse of each did, by TextColorIndex (`parsed` false for a colour that took its
+// fallback without a parse).
+TextColors ReadTextColors(const IniDocument& document, ColorReading (*readings)[kTextColorCount]);
 
 // Fills textSettings from `document`:
 // - the short and long weekday names from [ShortName] and [LongName] keys "Sun".."Sat"

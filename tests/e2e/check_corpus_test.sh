@@ -113,6 +113,12 @@ trap_case offset-range 0 5 "warning: [Contents] Offset -1300 moves 2008-3 outsid
 # Text: colours and names.
 trap_case colour-form 0 10 "warning: [Text] Color 'rgb(1, 2, 3)' does not read as RGB(red, green, blue)" \
   "$head_date"'Format=d\n'"$font"'[Text]\nColor=rgb(1, 2, 3)\n'
+trap_case colour-carried 0 11 "warning: [Text] WeekNumberColor 'garbage' does not read as RGB(red, green, blue): a run draws RGB(1, 2, 3), all three components carried over from the colour read before it" \
+  "$head_grid"'\n'"$font"'[Text]\nSaturdayColor=RGB(1, 2, 3)\nWeekNumberColor=garbage\n'
+trap_case colour-partly 0 10 "warning: [Text] Color 'RGB(7, 8' does not read as RGB(red, green, blue): a run draws RGB(7, 8, 0), the blue 0" \
+  "$head_date"'Format=d\n'"$font"'[Text]\nColor=RGB(7, 8\n'
+trap_case colour-today-empty 0 10 "warning: [Text] TodayColor is empty: a run ignores it" \
+  "$head_date"'Format=d\n'"$font"'[Text]\nTodayColor=\n'
 trap_case colour-range 0 10 "warning: [Text] SundayColor 'RGB(256, 0, 300)' has a component outside 0-255: a run draws RGB(0, 0, 44)" \
   "$head_date"'Format=d\n'"$font"'[Text]\nSundayColor=RGB(256, 0, 300)\n'
 trap_case name-cut 0 7 "warning: [LongName] Wed 'Wednesday-long-name' is longer than 15 characters: a run cuts it to 'Wednesday-long-'" \

@@ -54,6 +54,72 @@ TEST(ParseColorText, ReadsAsTheFormattedInputDoes) {
   }
 }
 
+// What a parse reports: how many numbers it read, which it cut to 8 bits, whether the
+// text ended after them, and where it started from.
+TEST(ParseColorText, SaysWhatItDid) {
+  struct Case {
+    const char16_t* text;
+    int read;
+    unsigned cutMask;
+    bool whole;
+  };
+  const Case cases[] = {
+      {u"RGB(1, 2, 3)", 3, 0, true},
+      {u"RGB(1, 2, 3", 3, 0, true},
+      {u"RGB(1, 2, 3) \t", 3, 0, true},
+      {u"RGB(1, 2, 3) x", 3, 0, false},
+      {u"RGB(1, 2, 3))", 3, 0, false},
+      {u"RGB(256, -1, 255)", 3, 0b011, true},
+      {u"RGB(0, 0, 4294967296)", 3, 0b100, true},
+      {u"RGB(-0, 300", 2, 0b010, false},
+      {u"RGB(1 , 2, 3)", 1, 0, false},
+      {u"garbage", 0, 0, false},
+      {u"", 0, 0, false},
+      {nullptr, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    ColorComponents components{7, 8, 9};
+    ColorReading reading;
+    const ColorRef color = ParseColorText(c.text, components, &reading);
+    const std::string shown =
+        c.text == nullptr ? "null" : std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text));
+    EXPECT_EQ(reading.componentsRead, c.read) << shown;
+    EXPECT_EQ(reading.cutMask, c.cutMask) << shown;
+    EXPECT_EQ(reading.whole, c.whole) << shown;
+    EXPECT_EQ(reading.color, color) << shown;
+    EXPECT_EQ(reading.before.red, 7u) << shown;
+    // The report does not change the colour: a parse without one gives the same.
+    ColorComponents plain{7, 8, 9};
+    EXPECT_EQ(ParseColorText(c.text, plain), color) << shown;
+  }
+}
+
+// ReadTextColors is the loader's own reading: each colour with the parse that made it,
+// the components carrying over in the loader's order.
+TEST(ReadTextColors, TellsWhichColourEachKeyGives) {
+  testing::TempDirectory directory;
+  directory.Write("s.ini",
+                  "[Text]\r\nSundayColor=RGB(1, 2, 3)\r\nColor=RGB(9, 9, 9)\r\nSaturdayColor=RGB(40, 50\r\n"
+                  "TodayColor=\r\nWeekNumberColor=garbage\r\n");
+  const std::u16string path = directory.PlatformPath("s.ini");
+  IniDocument document(path.c_str());
+  ASSERT_EQ(document.Load(), S_OK);
+  ColorReading readings[kTextColorCount];
+  const TextColors colors = ReadTextColors(document, &readings);
+  EXPECT_EQ(colors.text, 0x00090909u);
+  EXPECT_EQ(colors.sunday, 0x00030201u);
+  EXPECT_EQ(colors.saturday, 0x00033228u);  // blue 3 carried over from SundayColor
+  EXPECT_FALSE(colors.todayGiven);          // an empty TodayColor is not parsed
+  EXPECT_FALSE(readings[kTodayColorIndex].parsed);
+  EXPECT_EQ(colors.weekNumber, 0x00033228u);  // all carried over from SaturdayColor
+  EXPECT_TRUE(readings[kWeekNumberColorIndex].parsed);
+  EXPECT_EQ(readings[kWeekNumberColorIndex].componentsRead, 0);
+  EXPECT_EQ(colors.otherMonth, 0x00A0A0A0u);  // absent: its own default, no parse
+  EXPECT_FALSE(readings[kOtherMonthColorIndex].parsed);
+  EXPECT_EQ(readings[kSaturdayColorIndex].componentsRead, 2);
+  EXPECT_EQ(readings[kSaturdayColorIndex].before.blue, 3u);
+}
+
 class LoadTextSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
