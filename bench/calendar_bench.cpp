@@ -10,6 +10,7 @@
 #include "calendar/holidays.h"
 #include "calendar/packed_date.h"
 #include "calendar/text_settings.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {

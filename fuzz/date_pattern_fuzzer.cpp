@@ -10,6 +10,7 @@
 
 #include "calendar/date_pattern.h"
 #include "calendar/text_settings.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {

@@ -40,28 +40,4 @@ struct TextSettings {
 // The process-wide instance. Written only by LoadTextSettings.
 extern TextSettings textSettings;
 
-// A name's key, read in [ShortName] and in [LongName], with the names used when the
-// key is absent.
-struct NameKey {
-  const char* key;
-  const char16_t* shortDefault;
-  const char16_t* longDefault;
-};
-
-inline constexpr NameKey kWeekdayNameKeys[7] = {
-    {"Sun", u"Su", u"Sunday"},   {"Mon", u"Mo", u"Monday"},   {"Tue", u"Tu", u"Tuesday"},
-    {"Wed", u"We", u"Wednesday"}, {"Thu", u"Th", u"Thursday"}, {"Fri", u"Fr", u"Friday"},
-    {"Sat", u"Sa", u"Saturday"},
-};
-
-// The heading of the month grid's week-number column, read in [ShortName] only.
-inline constexpr NameKey kWeekNameKey = {"Week", u"Wk", nullptr};
-
-inline constexpr NameKey kMonthNameKeys[12] = {
-    {"Jan", u"Jan", u"January"}, {"Feb", u"Feb", u"February"}, {"Mar", u"Mar", u"March"},
-    {"Apr", u"Apr", u"April"},   {"May", u"May", u"May"},      {"Jun", u"Jun", u"June"},
-    {"Jul", u"Jul", u"July"},    {"Aug", u"Aug", u"August"},   {"Sep", u"Sep", u"September"},
-    {"Oct", u"Oct", u"October"}, {"Nov", u"Nov", u"November"}, {"Dec", u"Dec", u"December"},
-};
-
 }  // namespace orvendale

@@ -8,13 +8,15 @@
 #include "check/checks.h"
 #include "check/text_checks.h"
 #include "render/text_settings_loader.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
 
 // The keys in the order of TextColorIndex.
-constexpr const char* kColorKeys[kTextColorCount] = {"Color",         "SundayColor",     "SaturdayColor",
-                                                     "TodayColor",    "WeekNumberColor", "OtherMonthColor"};
+constexpr const char* kColorKeys[kTextColorCount] = {
+    Setting("Text", "Color").key,      Setting("Text", "SundayColor").key,     Setting("Text", "SaturdayColor").key,
+    Setting("Text", "TodayColor").key, Setting("Text", "WeekNumberColor").key, Setting("Text", "OtherMonthColor").key};
 constexpr const char* kComponentNames[] = {"red", "green", "blue"};
 
 std::string ColorText(ColorRef color) {

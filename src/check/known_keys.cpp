@@ -4,33 +4,36 @@
 #include <array>
 #include <vector>
 
+#include "settings/settings_table.h"
+
 namespace orvendale {
 namespace {
 
-constexpr const char* kImageKeys[] = {"Path", "File", "Width", "Height", "MarginX", "MarginY"};
-constexpr const char* kContentsKeys[] = {
-    "Type", "Format", "Alignment", "Offset", "RasterX", "RasterY", "TodayImage",
-    // Month grid layouts.
-    "FirstDay", "WeekNumbers", "OtherMonthDays", "Rows",
-    // Holiday sets.
-    "Holidays", "HolidayFile",
-    // Names in the user's language.
-    "Locale"};
-constexpr const char* kFontKeys[] = {"Face", "Font", "Height", "Size", "Weight"};
-constexpr const char* kShortNameKeys[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
-                                          "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
-                                          "Aug", "Sep", "Oct", "Nov", "Dec", "Week"};
-constexpr const char* kLongNameKeys[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
-                                         "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
-                                         "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr const char* kTextKeys[] = {"Color", "SundayColor", "SaturdayColor", "TodayColor",
-                                     "WeekNumberColor", "OtherMonthColor"};
-
-constexpr std::array kSections = {
-    KnownSection{"Image", kImageKeys},       KnownSection{"Contents", kContentsKeys},
-    KnownSection{"Font", kFontKeys},         KnownSection{"ShortName", kShortNameKeys},
-    KnownSection{"LongName", kLongNameKeys}, KnownSection{"Text", kTextKeys},
+// The sections of the settings table in the order of their first rows, each with its
+// keys in table order.
+struct KnownNames {
+  std::vector<KnownSection> sections;
+  std::vector<std::vector<const char*>> keys;
 };
+
+const KnownNames& Names() {
+  static const KnownNames names = [] {
+    KnownNames built;
+    std::vector<const char*> order;
+    for (const SettingRow& row : SettingsTable()) {
+      auto at = std::find_if(order.begin(), order.end(), [&](const char* name) { return std::string_view(name) == row.section; });
+      if (at == order.end()) {
+        order.push_back(row.section);
+        built.keys.emplace_back();
+        at = order.end() - 1;
+      }
+      built.keys[static_cast<std::size_t>(at - order.begin())].push_back(row.key);
+    }
+    for (std::size_t i = 0; i < order.size(); ++i) built.sections.push_back(KnownSection{order[i], built.keys[i]});
+    return built;
+  }();
+  return names;
+}
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -53,10 +56,10 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::span<const KnownSection> KnownSections() { return kSections; }
+std::span<const KnownSection> KnownSections() { return Names().sections; }
 
 const KnownSection* FindKnownSection(std::string_view name) {
-  for (const KnownSection& section : kSections) {
+  for (const KnownSection& section : Names().sections) {
     if (name == section.name) return &section;
   }
   return nullptr;

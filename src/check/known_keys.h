@@ -1,7 +1,6 @@
 #pragma once
-// Every section and key a settings file may hold, and the nearest known name to a
-// misspelt one. A new setting adds its key here, and its value checks in a file of its
-// own (see checks.h).
+// Every section and key a settings file may hold, as the settings table declares them,
+// and the nearest known name to a misspelt one.
 
 #include <span>
 #include <string>

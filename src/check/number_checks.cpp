@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "calendar/packed_date.h"
 #include "check/checks.h"
@@ -12,12 +13,14 @@
 #include "render/grid_options.h"
 #include "render/month_layout.h"
 #include "platform/system/text.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
 
 enum class Width { k32Bits, k16Bits };
 
+// A number key of the settings table.
 struct NumberKey {
   const char* section;
   const char* key;
@@ -25,15 +28,15 @@ struct NumberKey {
   std::int32_t defaultValue;
 };
 
-constexpr NumberKey kNumberKeys[] = {
-    {"Image", "Width", Width::k16Bits, 0},       {"Image", "Height", Width::k16Bits, 0},
-    {"Image", "MarginX", Width::k16Bits, 0},     {"Image", "MarginY", Width::k16Bits, 0},
-    {"Contents", "Offset", Width::k32Bits, 0},   {"Contents", "RasterX", Width::k32Bits, 24},
-    {"Contents", "RasterY", Width::k32Bits, 20}, {"Font", "Height", Width::k16Bits, 0},
-    {"Font", "Size", Width::k16Bits, 0},
-};
-
-constexpr std::int32_t kDefaultRaster[2] = {24, 20};
+std::vector<NumberKey> NumberKeys() {
+  std::vector<NumberKey> keys;
+  for (const SettingRow& row : SettingsTable()) {
+    if (row.kind != SettingKind::kNumber && row.kind != SettingKind::kNumber16) continue;
+    keys.push_back(NumberKey{row.section, row.key, row.kind == SettingKind::kNumber16 ? Width::k16Bits : Width::k32Bits,
+                             row.defaultNumber});
+  }
+  return keys;
+}
 constexpr std::int32_t kLargestFontPixels = 2048;
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -109,9 +112,11 @@ void CheckRanges(const CheckContext& context, Report& report) {
   std::int64_t pictureHeight = -1;
   if (type == "Calendar") {
     const char* keys[2] = {"RasterX", "RasterY"};
+    const std::int32_t defaults[2] = {Setting("Contents", "RasterX").defaultNumber,
+                                      Setting("Contents", "RasterY").defaultNumber};
     std::int32_t raster[2];
     for (int i = 0; i < 2; ++i) {
-      raster[i] = ValueOf(context, "Contents", keys[i], kDefaultRaster[i], Width::k32Bits);
+      raster[i] = ValueOf(context, "Contents", keys[i], defaults[i], Width::k32Bits);
       if (raster[i] <= 0) {
         report.Warn(context.LineOf("Contents", keys[i]), std::string("[Contents] ") + keys[i] + " " +
                                                              std::to_string(raster[i]) +
@@ -171,7 +176,7 @@ void CheckRanges(const CheckContext& context, Report& report) {
 }  // namespace
 
 void CheckNumbers(const CheckContext& context, Report& report) {
-  for (const NumberKey& number : kNumberKeys) CheckReading(context, number, report);
+  for (const NumberKey& number : NumberKeys()) CheckReading(context, number, report);
   CheckRanges(context, report);
 }
 

@@ -13,6 +13,7 @@
 #include "render/single_line.h"
 #include "render/text_settings_loader.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 
@@ -124,8 +125,8 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   OutputFilePath[0] = 0;
   ImageFolder[0] = 0;
   OutputFileName[0] = 0;
-  document.GetWideString(kImageSection, "Path", ImageFolder, kPathCapacity, nullptr);
-  document.GetWideString(kImageSection, "File", OutputFileName, kPathCapacity, nullptr);
+  document.GetWideString(kImageSection, Setting("Image", "Path").key, ImageFolder, kPathCapacity, nullptr);
+  document.GetWideString(kImageSection, Setting("Image", "File").key, OutputFileName, kPathCapacity, nullptr);
   if (OutputFileName[0] == 0 &&
       platform::LoadResourceString(platform::kDefaultOutputFileString, OutputFileName,
                                    kPathCapacity) == 0) {
@@ -137,10 +138,10 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
 
   // 7. Size and margins, each cut to a signed 16-bit value.
   RenderParams params;
-  params.width = CutTo16Bits(document.GetInt(kImageSection, "Width", 0));
-  params.height = CutTo16Bits(document.GetInt(kImageSection, "Height", 0));
-  params.marginX = CutTo16Bits(document.GetInt(kImageSection, "MarginX", 0));
-  params.marginY = CutTo16Bits(document.GetInt(kImageSection, "MarginY", 0));
+  params.width = CutTo16Bits(document.GetInt(kImageSection, Setting("Image", "Width").key, Setting("Image", "Width").defaultNumber));
+  params.height = CutTo16Bits(document.GetInt(kImageSection, Setting("Image", "Height").key, Setting("Image", "Height").defaultNumber));
+  params.marginX = CutTo16Bits(document.GetInt(kImageSection, Setting("Image", "MarginX").key, Setting("Image", "MarginX").defaultNumber));
+  params.marginY = CutTo16Bits(document.GetInt(kImageSection, Setting("Image", "MarginY").key, Setting("Image", "MarginY").defaultNumber));
 
   // 8. The names and colours of the text, once, before any renderer runs.
   LoadTextSettings(document);
@@ -158,7 +159,7 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   // reads as none and selects nothing.
   char contentType[kContentTypeCapacity];
   Renderer renderer = nullptr;
-  if (document.GetString(kContentSection, "Type", contentType, kContentTypeCapacity, nullptr) != 0) {
+  if (document.GetString(kContentSection, Setting("Contents", "Type").key, contentType, kContentTypeCapacity, nullptr) != 0) {
     renderer = SelectRenderer(contentType, services);
   }
   if (renderer == nullptr) return 0;

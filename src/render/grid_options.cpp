@@ -5,6 +5,7 @@
 #include "calendar/text_settings.h"
 #include "platform/system/text.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
@@ -57,12 +58,12 @@ std::optional<WeekRows> ParseRows(const char* word) {
 GridOptions ReadGridOptions(const IniDocument& document, const char* section) {
   const GridOptions defaults;
   GridOptions options;
-  options.firstDay = ParseFirstDay(ReadWord(document, section, "FirstDay").text).value_or(defaults.firstDay);
+  options.firstDay = ParseFirstDay(ReadWord(document, section, Setting("Contents", "FirstDay").key).text).value_or(defaults.firstDay);
   options.weekNumbers =
-      ParseWeekNumbers(ReadWord(document, section, "WeekNumbers").text).value_or(defaults.weekNumbers);
+      ParseWeekNumbers(ReadWord(document, section, Setting("Contents", "WeekNumbers").key).text).value_or(defaults.weekNumbers);
   options.otherMonthDays =
-      ParseOtherMonthDays(ReadWord(document, section, "OtherMonthDays").text).value_or(defaults.otherMonthDays);
-  options.rows = ParseRows(ReadWord(document, section, "Rows").text).value_or(defaults.rows);
+      ParseOtherMonthDays(ReadWord(document, section, Setting("Contents", "OtherMonthDays").key).text).value_or(defaults.otherMonthDays);
+  options.rows = ParseRows(ReadWord(document, section, Setting("Contents", "Rows").key).text).value_or(defaults.rows);
   return options;
 }
 

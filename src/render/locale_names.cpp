@@ -5,6 +5,7 @@
 
 #include "platform/system/plugin.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
@@ -67,7 +68,7 @@ bool NormalizeLocaleName(const char* name, char (&tag)[kLocaleNameCapacity]) {
 void ReadLocaleSetting(const IniDocument& document, LocaleSetting& setting) {
   setting.state = LocaleState::kAbsent;
   setting.tag[0] = 0;
-  const int length = document.GetString(kContentSection, "Locale", setting.value, kLocaleValueCapacity, nullptr);
+  const int length = document.GetString(kContentSection, Setting("Contents", "Locale").key, setting.value, kLocaleValueCapacity, nullptr);
   if (length == 0) return;
   if (length >= kLocaleNameCapacity || !NormalizeLocaleName(setting.value, setting.tag)) {
     setting.state = LocaleState::kMalformed;

@@ -13,12 +13,11 @@
 #include "render/picture_extent.h"
 #include "render/surface.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
 
-constexpr std::int32_t kDefaultRasterX = 24;
-constexpr std::int32_t kDefaultRasterY = 20;
 constexpr int kSunday = 0;
 constexpr int kSaturday = 6;
 
@@ -101,7 +100,7 @@ void PlaceTodayImage(platform::DrawingContext* context, const IniDocument& docum
                      const char* section, const Rect& cell, std::int32_t rasterX,
                      std::int32_t rasterY) {
   char16_t name[kPathCapacity];
-  if (document.GetWideString(section, "TodayImage", name, kPathCapacity, nullptr) == 0) return;
+  if (document.GetWideString(section, Setting("Contents", "TodayImage").key, name, kPathCapacity, nullptr) == 0) return;
   std::int32_t imageWidth = 0;
   std::int32_t imageHeight = 0;
   GetImageFileSize(name, &imageWidth, &imageHeight);
@@ -127,8 +126,8 @@ Surface RenderCalendar(const RenderParams& params) {
   const char* section = params.contentSection;
   DateRecord& date = *params.date;
 
-  const std::int32_t rasterX = document.GetInt(section, "RasterX", kDefaultRasterX);
-  const std::int32_t rasterY = document.GetInt(section, "RasterY", kDefaultRasterY);
+  const std::int32_t rasterX = document.GetInt(section, Setting("Contents", "RasterX").key, Setting("Contents", "RasterX").defaultNumber);
+  const std::int32_t rasterY = document.GetInt(section, Setting("Contents", "RasterY").key, Setting("Contents", "RasterY").defaultNumber);
   const std::int16_t marginX = CutTo16Bits(params.marginX);
   const std::int16_t marginY = CutTo16Bits(params.marginY);
   const std::int16_t width = CutTo16Bits(params.width);
@@ -139,7 +138,7 @@ Surface RenderCalendar(const RenderParams& params) {
   // driver's date is moved only once the surface exists.
   const PackedDate today = PackDate(date.month, date.day, date.year);
   DateRecord shown = date;
-  const std::int32_t offset = document.GetInt(section, "Offset", 0);
+  const std::int32_t offset = document.GetInt(section, Setting("Contents", "Offset").key, Setting("Contents", "Offset").defaultNumber);
   if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));
   const MonthLayout layout = LayOutMonth(static_cast<std::int16_t>(shown.month),
                                          static_cast<std::int16_t>(shown.year),

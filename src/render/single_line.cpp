@@ -11,6 +11,7 @@
 #include "render/picture_extent.h"
 #include "render/surface.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
@@ -25,7 +26,7 @@ std::uint32_t AlignmentFlags(const IniDocument& document, const char* section) {
   using namespace platform::TextFlags;
   std::uint32_t flags = kSingleLine;
   char alignment[kAlignmentCapacity];
-  if (document.GetString(section, "Alignment", alignment, kAlignmentCapacity, nullptr) != 0) {
+  if (document.GetString(section, Setting("Contents", "Alignment").key, alignment, kAlignmentCapacity, nullptr) != 0) {
     if (platform::KeywordEquals(alignment, "center")) {
       flags |= kCenter;
     } else if (platform::KeywordEquals(alignment, "right")) {
@@ -41,12 +42,12 @@ Surface RenderLine(const RenderParams& params, LineContent content) {
   DateRecord& date = *params.date;
 
   if (content == LineContent::kCalendarHeader) {
-    const std::int32_t offset = document.GetInt(section, "Offset", 0);
+    const std::int32_t offset = document.GetInt(section, Setting("Contents", "Offset").key, Setting("Contents", "Offset").defaultNumber);
     if (offset != 0) AddMonths(&date, CutTo16Bits(offset));
   }
 
   char16_t pattern[kPatternCapacity];
-  if (document.GetWideString(section, "Format", pattern, kPatternCapacity, nullptr) == 0) {
+  if (document.GetWideString(section, Setting("Contents", "Format").key, pattern, kPatternCapacity, nullptr) == 0) {
     return nullptr;
   }
   char16_t text[kPatternCapacity];

@@ -2,6 +2,7 @@
 
 #include "platform/system/text.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
@@ -12,8 +13,8 @@ constexpr std::uint32_t kRgbColours = 0;  // the colour table holds RGB values
 constexpr std::uint32_t kBytesPerPixel = 4;
 
 // Reads `key` as a number and keeps its low 16 bits as a signed value.
-std::int32_t GetInt16(const IniDocument& document, const char* section, const char* key) {
-  return CutTo16Bits(document.GetInt(section, key, 0));
+std::int32_t GetInt16(const IniDocument& document, const char* section, const SettingRow& row) {
+  return CutTo16Bits(document.GetInt(section, row.key, row.defaultNumber));
 }
 
 }  // namespace
@@ -46,18 +47,18 @@ void FillKeyBackground(platform::DrawingContext* context, const Rect& rect) {
 
 platform::LogicalFont ConfiguredFontRecord(const IniDocument& document, const char* section) {
   platform::LogicalFont record{};
-  record.height = GetInt16(document, section, "Height");
-  if (record.height == 0) record.height = GetInt16(document, section, "Size");
+  record.height = GetInt16(document, section, Setting("Font", "Height"));
+  if (record.height == 0) record.height = GetInt16(document, section, Setting("Font", "Size"));
 
   char weight[kWeightCapacity] = {};
-  if (document.GetString(section, "Weight", weight, kWeightCapacity, nullptr) > 0 &&
+  if (document.GetString(section, Setting("Font", "Weight").key, weight, kWeightCapacity, nullptr) > 0 &&
       platform::KeywordEquals(weight, "bold")) {
     record.weight = platform::kWeightBold;
   }
   record.charSet = platform::kShiftJisCharSet;
 
-  if (document.GetWideString(section, "Face", record.faceName, platform::kFaceNameCapacity, nullptr) == 0) {
-    document.GetWideString(section, "Font", record.faceName, platform::kFaceNameCapacity, kDefaultFaceName);
+  if (document.GetWideString(section, Setting("Font", "Face").key, record.faceName, platform::kFaceNameCapacity, nullptr) == 0) {
+    document.GetWideString(section, Setting("Font", "Font").key, record.faceName, platform::kFaceNameCapacity, kDefaultFaceName);
   }
   // The record's face name is always terminated, whatever the getter left in it.
   record.faceName[platform::kFaceNameCapacity - 1] = 0;

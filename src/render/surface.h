@@ -7,13 +7,14 @@
 #include "platform/drawing/graphics.h"
 #include "platform/types.h"
 #include "render/render_params.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 
 class IniDocument;
 
 inline constexpr std::int32_t kPixelsPerMetre = 3780;
-inline constexpr char16_t kDefaultFaceName[] = u"ＭＳ ゴシック";
+inline constexpr const char16_t* kDefaultFaceName = Setting("Font", "Font").defaultWide;
 // Capacity of the [Font] Weight text, terminator included.
 inline constexpr int kWeightCapacity = 32;
 

@@ -6,6 +6,7 @@
 #include "calendar/text_settings.h"
 #include "render/locale_names.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
@@ -13,7 +14,6 @@ namespace {
 constexpr char kShortNameSection[] = "ShortName";
 constexpr char kLongNameSection[] = "LongName";
 constexpr char kTextSection[] = "Text";
-constexpr char16_t kDefaultColorText[] = u"RGB(255, 255, 255)";
 // Days of the neighbouring months are grey unless [Text] OtherMonthColor says otherwise.
 constexpr ColorRef kDefaultOtherMonthColor = 0x00A0A0A0;  // RGB(160, 160, 160)
 
@@ -169,10 +169,10 @@ ColorRef ReadLaterColor(const IniDocument& document, const char* key, ColorRef f
   return ParseColorText(text, components, &reading);
 }
 
-ColorRef ReadColor(const IniDocument& document, const char* key, ColorComponents& components,
+ColorRef ReadColor(const IniDocument& document, const SettingRow& row, ColorComponents& components,
                    ColorReading& reading) {
   char16_t text[kColorTextCapacity];
-  document.GetWideString(kTextSection, key, text, kColorTextCapacity, kDefaultColorText);
+  document.GetWideString(kTextSection, row.key, text, kColorTextCapacity, row.defaultWide);
   reading.parsed = true;
   return ParseColorText(text, components, &reading);
 }
@@ -213,12 +213,12 @@ TextColors ReadTextColors(const IniDocument& document, ColorReading (*readings)[
   // the one before it left.
   TextColors colors;
   ColorComponents components;
-  colors.text = ReadColor(document, "Color", components, read[kTextColorIndex]);
-  colors.sunday = ReadColor(document, "SundayColor", components, read[kSundayColorIndex]);
-  colors.saturday = ReadColor(document, "SaturdayColor", components, read[kSaturdayColorIndex]);
+  colors.text = ReadColor(document, Setting("Text", "Color"), components, read[kTextColorIndex]);
+  colors.sunday = ReadColor(document, Setting("Text", "SundayColor"), components, read[kSundayColorIndex]);
+  colors.saturday = ReadColor(document, Setting("Text", "SaturdayColor"), components, read[kSaturdayColorIndex]);
 
   char16_t todayText[kColorTextCapacity];
-  if (document.GetWideString(kTextSection, "TodayColor", todayText, kColorTextCapacity, nullptr) != 0) {
+  if (document.GetWideString(kTextSection, Setting("Text", "TodayColor").key, todayText, kColorTextCapacity, nullptr) != 0) {
     read[kTodayColorIndex].parsed = true;
     colors.today = ParseColorText(todayText, components, &read[kTodayColorIndex]);
     colors.todayGiven = true;
@@ -226,9 +226,9 @@ TextColors ReadTextColors(const IniDocument& document, ColorReading (*readings)[
 
   // The grid's later colours come last, so that they never change the values above.
   colors.weekNumber =
-      ReadLaterColor(document, "WeekNumberColor", colors.text, components, read[kWeekNumberColorIndex]);
+      ReadLaterColor(document, Setting("Text", "WeekNumberColor").key, colors.text, components, read[kWeekNumberColorIndex]);
   colors.otherMonth =
-      ReadLaterColor(document, "OtherMonthColor", kDefaultOtherMonthColor, components, read[kOtherMonthColorIndex]);
+      ReadLaterColor(document, Setting("Text", "OtherMonthColor").key, kDefaultOtherMonthColor, components, read[kOtherMonthColorIndex]);
   return colors;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "calendar/text_settings.h"
+#include "settings/settings_table.h"
 #include "platform/system/text.h"
 
 namespace orvendale {
