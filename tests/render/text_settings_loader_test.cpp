@@ -6,6 +6,7 @@
 
 #include "calendar/text_settings.h"
 #include "settings/ini_document.h"
+#include "settings/settings_table.h"
 #include "support/temp_directory.h"
 
 namespace orvendale {
@@ -267,6 +268,32 @@ TEST_F(LoadTextSettingsTest, WeekHeadingIsAShortName) {
     Load(c.text);
     EXPECT_EQ(std::u16string(textSettings.shortWeekName), c.name) << c.text;
   }
+}
+
+}  // namespace
+}  // namespace orvendale
+
+namespace orvendale {
+namespace {
+
+// The colours a file without [Text] gives are the defaults the settings table documents.
+TEST(ReadTextColors, AbsentKeysGiveTheTablesDefaults) {
+  testing::TempDirectory directory;
+  directory.Write("s.ini", "[Image]\r\nWidth=1\r\n");
+  const std::u16string path = directory.PlatformPath("s.ini");
+  IniDocument document(path.c_str());
+  ASSERT_EQ(document.Load(), S_OK);
+  const TextColors colors = ReadTextColors(document, nullptr);
+  const auto tableColor = [](const SettingRow& row) {
+    ColorComponents components;
+    return ParseColorText(row.defaultWide, components);
+  };
+  EXPECT_EQ(colors.text, tableColor(Setting("Text", "Color")));
+  EXPECT_EQ(colors.sunday, tableColor(Setting("Text", "SundayColor")));
+  EXPECT_EQ(colors.saturday, tableColor(Setting("Text", "SaturdayColor")));
+  EXPECT_EQ(colors.otherMonth, tableColor(Setting("Text", "OtherMonthColor")));
+  EXPECT_EQ(colors.weekNumber, colors.text);  // "the value of Color"
+  EXPECT_FALSE(colors.todayGiven);
 }
 
 }  // namespace
