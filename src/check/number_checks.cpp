@@ -11,6 +11,7 @@
 #include "check/checks.h"
 #include "platform/drawing/graphics.h"
 #include "render/grid_options.h"
+#include "render/month_grid.h"
 #include "render/month_layout.h"
 #include "platform/system/text.h"
 #include "settings/settings_table.h"
@@ -111,30 +112,22 @@ void CheckRanges(const CheckContext& context, Report& report) {
   std::int64_t pictureWidth = -1;
   std::int64_t pictureHeight = -1;
   if (type == "Calendar") {
+    // The grid as a run measures it.
+    const MonthGridMeasure grid =
+        MeasureMonthGrid(*context.document, "Contents", context.today, static_cast<std::int16_t>(width),
+                         static_cast<std::int16_t>(height), static_cast<std::int16_t>(marginX),
+                         static_cast<std::int16_t>(marginY));
     const char* keys[2] = {"RasterX", "RasterY"};
-    const std::int32_t defaults[2] = {Setting("Contents", "RasterX").defaultNumber,
-                                      Setting("Contents", "RasterY").defaultNumber};
-    std::int32_t raster[2];
+    const std::int32_t raster[2] = {grid.rasterX, grid.rasterY};
     for (int i = 0; i < 2; ++i) {
-      raster[i] = ValueOf(context, "Contents", keys[i], defaults[i], Width::k32Bits);
       if (raster[i] <= 0) {
         report.Warn(context.LineOf("Contents", keys[i]), std::string("[Contents] ") + keys[i] + " " +
                                                              std::to_string(raster[i]) +
                                                              " is 0 or less: the grid has no cells to draw in");
       }
     }
-    // The grid's columns and rows as the month to be drawn lays them out: a column more
-    // for week numbers, the heading row and the week rows the month takes.
-    DateRecord shown = context.today;
-    const std::int32_t offset = context.document->GetInt("Contents", "Offset", 0);
-    if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));
-    const MonthLayout layout = LayOutMonth(static_cast<std::int16_t>(shown.month),
-                                           static_cast<std::int16_t>(shown.year),
-                                           ReadGridOptions(*context.document, "Contents"));
-    const std::int64_t columns = 7 + (layout.options.weekNumbers != WeekNumbering::kNone ? 1 : 0);
-    const std::int64_t rows = 1 + std::int64_t{layout.weekRows};
-    pictureWidth = (width != 0 ? width : columns * raster[0]) + 2 * std::int64_t{marginX};
-    pictureHeight = (height != 0 ? height : rows * raster[1]) + 2 * std::int64_t{marginY};
+    pictureWidth = grid.pictureWidth;
+    pictureHeight = grid.pictureHeight;
   } else if (!type.empty() && width != 0 && height != 0) {
     pictureWidth = width + 2 * std::int64_t{marginX};
     pictureHeight = height + 2 * std::int64_t{marginY};

@@ -121,37 +121,49 @@ Rect MakeCellRect(const Rect& base, std::int64_t dx, std::int64_t dy, std::int64
               SaturateToInt32(top + cellHeight)};
 }
 
+MonthGridMeasure MeasureMonthGrid(const IniDocument& document, const char* section, const DateRecord& today,
+                                  std::int16_t width, std::int16_t height, std::int16_t marginX,
+                                  std::int16_t marginY) {
+  MonthGridMeasure measure;
+  measure.rasterX = document.GetInt(section, Setting("Contents", "RasterX").key,
+                                    Setting("Contents", "RasterX").defaultNumber);
+  measure.rasterY = document.GetInt(section, Setting("Contents", "RasterY").key,
+                                    Setting("Contents", "RasterY").defaultNumber);
+  measure.shown = today;
+  const std::int32_t offset =
+      document.GetInt(section, Setting("Contents", "Offset").key, Setting("Contents", "Offset").defaultNumber);
+  if (offset != 0) AddMonths(&measure.shown, CutTo16Bits(offset));
+  measure.layout = LayOutMonth(static_cast<std::int16_t>(measure.shown.month),
+                               static_cast<std::int16_t>(measure.shown.year), ReadGridOptions(document, section));
+  // Sizes in 64 bits: a picture too large for 32 bits is refused, not wrapped.
+  measure.columns = kDaysPerWeek + (measure.layout.options.weekNumbers != WeekNumbering::kNone ? 1 : 0);
+  measure.rows = 1 + std::int64_t{measure.layout.weekRows};
+  measure.pictureWidth = (width != 0 ? width : measure.columns * measure.rasterX) + 2 * std::int64_t{marginX};
+  measure.pictureHeight = (height != 0 ? height : measure.rows * measure.rasterY) + 2 * std::int64_t{marginY};
+  return measure;
+}
+
 Surface RenderCalendar(const RenderParams& params) {
   const IniDocument& document = *params.document;
   const char* section = params.contentSection;
   DateRecord& date = *params.date;
 
-  const std::int32_t rasterX = document.GetInt(section, Setting("Contents", "RasterX").key, Setting("Contents", "RasterX").defaultNumber);
-  const std::int32_t rasterY = document.GetInt(section, Setting("Contents", "RasterY").key, Setting("Contents", "RasterY").defaultNumber);
   const std::int16_t marginX = CutTo16Bits(params.marginX);
   const std::int16_t marginY = CutTo16Bits(params.marginY);
-  const std::int16_t width = CutTo16Bits(params.width);
-  const std::int16_t height = CutTo16Bits(params.height);
 
   // Today is taken before Offset moves the date, so another month has no today cell.
   // The month is known before the picture's size, which can depend on its rows; the
   // driver's date is moved only once the surface exists.
   const PackedDate today = PackDate(date.month, date.day, date.year);
-  DateRecord shown = date;
-  const std::int32_t offset = document.GetInt(section, Setting("Contents", "Offset").key, Setting("Contents", "Offset").defaultNumber);
-  if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));
-  const MonthLayout layout = LayOutMonth(static_cast<std::int16_t>(shown.month),
-                                         static_cast<std::int16_t>(shown.year),
-                                         ReadGridOptions(document, section));
+  const MonthGridMeasure measure = MeasureMonthGrid(document, section, date, CutTo16Bits(params.width),
+                                                    CutTo16Bits(params.height), marginX, marginY);
+  const std::int32_t rasterX = measure.rasterX;
+  const std::int32_t rasterY = measure.rasterY;
+  const DateRecord shown = measure.shown;
+  const MonthLayout& layout = measure.layout;
   const bool weekColumn = layout.options.weekNumbers != WeekNumbering::kNone;
-
-  // Sizes in 64 bits: a picture too large for 32 bits is refused, not wrapped.
-  const std::int64_t columns = kDaysPerWeek + (weekColumn ? 1 : 0);
-  const std::int64_t rows = 1 + std::int64_t{layout.weekRows};
-  const std::int32_t pictureWidth =
-      PictureExtent((width != 0 ? width : columns * rasterX) + 2 * std::int64_t{marginX});
-  const std::int32_t pictureHeight =
-      PictureExtent((height != 0 ? height : rows * rasterY) + 2 * std::int64_t{marginY});
+  const std::int32_t pictureWidth = PictureExtent(measure.pictureWidth);
+  const std::int32_t pictureHeight = PictureExtent(measure.pictureHeight);
 
   DrawingSequence sequence(params.screenContext, document);
   if (!sequence.PrepareSurface(pictureWidth, pictureHeight)) return nullptr;

@@ -14,9 +14,34 @@
 
 #include <cstdint>
 
+#include "render/month_layout.h"
 #include "render/render_params.h"
 
 namespace orvendale {
+
+class IniDocument;
+
+// The month grid's cells and picture size as a run works them out, before anything is
+// drawn.
+struct MonthGridMeasure {
+  std::int32_t rasterX = 0;  // RasterX and RasterY as read, any 32-bit value
+  std::int32_t rasterY = 0;
+  DateRecord shown;          // `today` moved by Offset: the month drawn
+  MonthLayout layout;
+  std::int64_t columns = 0;  // 7, or 8 with week numbers
+  std::int64_t rows = 0;     // the heading row and the week rows
+  // The picture's size in 64 bits: `width` or the columns' width, and `height` or the
+  // rows' height, each with twice its margin. PictureExtent gives what a run takes.
+  std::int64_t pictureWidth = 0;
+  std::int64_t pictureHeight = 0;
+};
+
+// Reads the grid's keys of `section` (RasterX, RasterY, Offset and the layout options)
+// and measures the grid of the month `today` is moved to. `width`, `height` and the
+// margins are the 16-bit values of the [Image] keys.
+MonthGridMeasure MeasureMonthGrid(const IniDocument& document, const char* section, const DateRecord& today,
+                                  std::int16_t width, std::int16_t height, std::int16_t marginX,
+                                  std::int16_t marginY);
 
 // The cell at (dx, dy) of `base`, `cellWidth` x `cellHeight` pixels. Coordinates that
 // leave the 32-bit range saturate, so a far-off cell simply lies outside the picture.

@@ -85,3 +85,61 @@ TEST(MakeCellRect, OffsetsTheBaseAndSaturatesFarCells) {
 
 }  // namespace
 }  // namespace orvendale
+
+namespace orvendale {
+namespace {
+
+// The grid's measure is the size the renderer draws: the check relies on it.
+TEST(MeasureMonthGrid, GivesTheSizeTheGridIsDrawnAt) {
+  struct Case {
+    const char* contents;
+    std::int16_t width, height, marginX, marginY;
+    DateRecord today;
+    std::int64_t pictureWidth, pictureHeight;
+  };
+  const Case cases[] = {
+      {"", 0, 0, 0, 0, {2008, 3, 4, 20}, 7 * 24, 7 * 20},
+      {"RasterX=30\nRasterY=10\n", 0, 0, 2, 3, {2008, 3, 4, 20}, 7 * 30 + 4, 7 * 10 + 6},
+      {"WeekNumbers=ISO\n", 0, 0, 0, 0, {2008, 3, 4, 20}, 8 * 24, 7 * 20},
+      // February 2015 starts on a Sunday and fills four rows; Offset moves to it.
+      {"Rows=auto\n", 0, 0, 0, 0, {2015, 2, 0, 10}, 7 * 24, 5 * 20},
+      {"Rows=auto\nOffset=-1\n", 0, 0, 0, 0, {2015, 3, 0, 10}, 7 * 24, 5 * 20},
+      {"Rows=auto\nFirstDay=Mon\n", 0, 0, 0, 0, {2015, 2, 0, 10}, 7 * 24, 6 * 20},
+      {"", 100, 50, -10, 5, {2008, 3, 4, 20}, 80, 60},
+      {"RasterX=-5\n", 0, 0, 0, 0, {2008, 3, 4, 20}, -35, 140},
+  };
+  for (const Case& c : cases) {
+    testing::TempDirectory directory;
+    directory.Write("s.ini", std::string("[Contents]\n") + c.contents);
+    const std::u16string path = directory.PlatformPath("s.ini");
+    IniDocument document(path.c_str());
+    ASSERT_EQ(document.Load(), S_OK);
+    const MonthGridMeasure measure =
+        MeasureMonthGrid(document, "Contents", c.today, c.width, c.height, c.marginX, c.marginY);
+    const std::string label = c.contents;
+    EXPECT_EQ(measure.pictureWidth, c.pictureWidth) << label;
+    EXPECT_EQ(measure.pictureHeight, c.pictureHeight) << label;
+    if (c.pictureWidth <= 0) continue;
+
+    DateRecord date = c.today;
+    RenderParams params;
+    params.screenContext = platform::GetScreenContext();
+    params.date = &date;
+    params.document = &document;
+    params.contentSection = "Contents";
+    params.width = c.width;
+    params.height = c.height;
+    params.marginX = c.marginX;
+    params.marginY = c.marginY;
+    Surface surface = RenderCalendar(params);
+    ASSERT_NE(surface, nullptr) << label;
+    platform::BitmapDescription description;
+    ASSERT_TRUE(platform::GetBitmapDescription(surface, &description));
+    EXPECT_EQ(description.width, c.pictureWidth) << label;
+    EXPECT_EQ(description.height, c.pictureHeight) << label;
+    platform::DeleteBitmap(surface);
+  }
+}
+
+}  // namespace
+}  // namespace orvendale
