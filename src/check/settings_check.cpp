@@ -7,6 +7,7 @@
 #include "check/output_target.h"
 #include "check/path_text.h"
 #include "driver/run.h"
+#include "driver/settings_argument.h"
 #include "imagefile/image_folder.h"
 #include "platform/fonts/font_choice.h"
 #include "platform/system/clock.h"
@@ -84,20 +85,18 @@ std::string WhyNoPicture(const CheckContext& context) {
 }  // namespace
 
 int CheckSettings(const char* settingsArgument, const DateRecord* today, std::FILE* out) {
-  // The settings path, as a run takes it.
+  // The settings path, as a run takes it: without double quotes, else the default file.
   char16_t path[kPathCapacity] = {};
-  const bool given = settingsArgument != nullptr && settingsArgument[0] != 0;
-  if (given) {
-    if (platform::WideFromNarrow(settingsArgument, path, kPathCapacity) == 0) {
-      PrintLine(out, Printable(settingsArgument) +
-                         ": error: the path is longer than 255 characters: a run reads no settings");
-      return kCheckUnreadable;
-    }
-  } else {
-    platform::LoadResourceString(platform::kDefaultSettingsFileString, path, kPathCapacity);
+  const SettingsArgument argument = ReadSettingsArgument(settingsArgument, path);
+  if (argument == SettingsArgument::kUnusable) {
+    PrintLine(out, Printable(SettingsArgumentText(settingsArgument)) +
+                       ": error: the path is longer than 255 characters: a run reads no settings");
+    return kCheckUnreadable;
   }
+  const bool given = argument == SettingsArgument::kPath;
+  if (!given) platform::LoadResourceString(platform::kDefaultSettingsFileString, path, kPathCapacity);
   CheckContext context;
-  context.fileName = given ? std::string(settingsArgument) : NarrowPath(path);
+  context.fileName = given ? SettingsArgumentText(settingsArgument) : NarrowPath(path);
   context.settingsPath = path;
   context.hostPath = HostPath(path);
   context.file = platform::QueryHostFile(context.hostPath.c_str());

@@ -3,6 +3,8 @@
 // quotes (so that spaces in it do not split it); every double-quote character is removed
 // from the argument, and there is no escape character.
 
+#include <string>
+
 namespace orvendale {
 
 enum class SettingsArgument {
@@ -15,5 +17,8 @@ enum class SettingsArgument {
 // Reads `argument` (UTF-8, or null) into `out`, kPathCapacity units, without its
 // double quotes. `out` holds the path for kPath and empty text otherwise.
 SettingsArgument ReadSettingsArgument(const char* argument, char16_t* out);
+
+// The argument as the path is read from it: without its double quotes ("" for null).
+std::string SettingsArgumentText(const char* argument);
 
 }  // namespace orvendale

@@ -301,6 +301,25 @@ grep -q "^absent.ini: error: no such file" "$work/out" || fail "absent: $(cat "$
 check_file no-folder/absent 2
 grep -q "^no-folder/absent.ini: error: no such folder" "$work/out" || fail "no folder: $(cat "$work/out")"
 for name in binary huge folder pipe; do plain_run "$name"; done
+# The settings argument loses its double quotes as in a run: a quoted path with spaces,
+# a quote inside a name, and an argument of quotes alone (the default file).
+mkdir -p "$cwd/sp ace"
+printf "$head_date"'Format=d\n'"$font" >"$cwd/sp ace/my settings.ini"
+cp "$cwd/sp ace/my settings.ini" "$cwd/xy.ini"
+for argument in '"sp ace/my settings.ini"' 'x"y.ini'; do
+  status=0
+  (cd "$cwd" && "$binary" --date "$day" --check "$argument" >"$work/out" 2>&1) || status=$?
+  [ "$status" -eq 0 ] || fail "--check $argument: exit code $status: $(cat "$work/out")"
+  grep -qF -- ": a run draws a Date picture" "$work/out" || fail "--check $argument draws nothing: $(cat "$work/out")"
+  (cd "$cwd" && "$binary" --date "$day" "$argument") && [ -s "$cwd/pics/out.png" ] || fail "a run of $argument drew nothing"
+  rm -f "$cwd/pics/out.png"
+done
+status=0
+(cd "$cwd" && "$binary" --check '""' >"$work/out" 2>&1) || status=$?
+grep -qF -- "default.png" "$work/out" || grep -qF -- "Program Files" "$work/out" ||
+  fail "--check '\"\"' does not check the default file: $(cat "$work/out")"
+rm -rf "$cwd/sp ace" "$cwd/xy.ini"
+
 # Terminal control bytes from a file are never printed as they are.
 printf '[Image]\nFile=pics/out.png\n[Contents]\nType=\033[31mDate\n' >"$cwd/escape.ini"
 check_file escape 1
