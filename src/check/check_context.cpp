@@ -29,16 +29,14 @@ const char* CheckContext::Value(const char* section, const char* key) const {
   return entry->value != nullptr ? entry->value : "";
 }
 
-std::string CheckContext::PictureType() const {
+PictureType CheckContext::Picture() const {
+  // Read as a run reads it: a value too long for the buffer selects nothing.
   char type[kContentTypeCapacity];
   if (document == nullptr ||
       document->GetString("Contents", "Type", type, kContentTypeCapacity, nullptr) == 0) {
-    return std::string();
+    return PictureType::kNone;
   }
-  for (const char* known : {"CalendarHeader", "Calendar", "Date"}) {
-    if (std::strcmp(type, known) == 0) return known;
-  }
-  return std::string();
+  return ParsePictureType(type);
 }
 
 }  // namespace orvendale

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "driver/picture_type.h"
 #include "platform/system/file_info.h"
 #include "platform/types.h"
 #include "settings/ini_document.h"
@@ -38,9 +39,10 @@ struct CheckContext {
   int LineOf(const char* section, const char* key) const;
   // The entry's value as stored ("" for none), or null when the key is absent.
   const char* Value(const char* section, const char* key) const;
-  // [Contents] Type, when it selects a picture ("Date", "CalendarHeader", "Calendar"),
-  // else empty.
-  std::string PictureType() const;
+  // The picture [Contents] Type selects; PictureType::kNone when it selects none.
+  PictureType Picture() const;
+  // Its row: its name ("" for none) and what it reads.
+  const PictureTypeInfo& PictureInfo() const { return InfoOf(Picture()); }
 };
 
 // A stored string as text: "" for none (the document stores empty text as null).

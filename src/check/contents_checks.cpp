@@ -1,6 +1,7 @@
 // [Contents]: the picture type, the date pattern and the alignment.
 
 #include <string>
+#include <vector>
 
 #include "check/checks.h"
 #include "check/known_keys.h"
@@ -12,7 +13,11 @@
 namespace orvendale {
 namespace {
 
-constexpr const char* kTypes[] = {"Date", "CalendarHeader", "Calendar"};
+std::vector<const char*> TypeNames() {
+  std::vector<const char*> names;
+  for (const PictureTypeInfo& info : kPictureTypes) names.push_back(info.name);
+  return names;
+}
 constexpr int kLongestType = kContentTypeCapacity - 1;
 
 // The line of the [Contents] header, for findings about a key it lacks.
@@ -36,21 +41,21 @@ void CheckType(const CheckContext& context, Report& report) {
     report.Warn(line, "[Contents] Type is empty: a run draws no picture");
     return;
   }
-  if (!context.PictureType().empty()) return;
+  if (context.Picture() != PictureType::kNone) return;
   std::string message = "[Contents] Type " + Quote(type) +
                         " is not Date, CalendarHeader or Calendar (spelt exactly so, letter case "
                         "included): a run draws no picture";
   if (std::string(type).size() > kLongestType) message += "; it is also longer than 31 characters";
-  const std::string nearest = NearestName(type, kTypes);
+  const std::string nearest = NearestName(type, TypeNames());
   if (!nearest.empty()) message += "; did you mean " + Quote(nearest) + "?";
   report.Warn(line, message);
 }
 
 void CheckFormat(const CheckContext& context, Report& report) {
-  const std::string type = context.PictureType();
+  const std::string type = context.PictureInfo().name;
   const char* format = context.Value("Contents", "Format");
   const int line = context.LineOf("Contents", "Format");
-  const bool needed = type == "Date" || type == "CalendarHeader";
+  const bool needed = context.PictureInfo().readsFormat;
   if (needed && format == nullptr) {
     report.Warn(context.LineOf("Contents", "Type"),
                 "a " + type + " picture needs a [Contents] Format (for example Format=dddd, MMMM d): "

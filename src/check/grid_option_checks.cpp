@@ -85,8 +85,11 @@ void CheckWord(const CheckContext& context, const GridOption& option, Report& re
 
 // The options shape the month grid only.
 void CheckPictureType(const CheckContext& context, const GridOption& option, Report& report) {
-  const std::string type = context.PictureType();
-  if (type.empty() || type == "Calendar" || context.Value("Contents", option.key) == nullptr) return;
+  const PictureTypeInfo& picture = context.PictureInfo();
+  if (picture.type == PictureType::kNone || picture.isMonthGrid || context.Value("Contents", option.key) == nullptr) {
+    return;
+  }
+  const std::string type = picture.name;
   report.Note(context.LineOf("Contents", option.key),
               std::string("[Contents] ") + option.key + " shapes the month grid only: a " + type +
                   " picture does not use it");

@@ -237,12 +237,13 @@ void CheckHolidays(const CheckContext& context, Report& report) {
   const bool wordGiven = word != nullptr && word[0] != 0;
   const bool fileGiven = file != nullptr && file[0] != 0;
   if (!wordGiven && !fileGiven) return;
-  const std::string type = context.PictureType();
-  if (type.empty()) return;  // a run draws nothing and reads neither key
-  if (type == "CalendarHeader") {
+  // Without a picture type a run reads neither key, but the findings about them still
+  // show: the file is meant to draw some picture.
+  const PictureTypeInfo& picture = context.PictureInfo();
+  if (picture.type != PictureType::kNone && !picture.coloursDays) {
     report.Note(context.LineOf("Contents", wordGiven ? "Holidays" : "HolidayFile"),
-                "[Contents] Holidays and HolidayFile colour the days of a Date or Calendar picture: a "
-                "CalendarHeader picture does not use them");
+                "[Contents] Holidays and HolidayFile colour the days of a Date or Calendar picture: a " +
+                    std::string(picture.name) + " picture does not use them");
     return;
   }
   // The set exactly as a run chooses it, prepared now (a run prepares it on the first

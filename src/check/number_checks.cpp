@@ -99,7 +99,7 @@ void CheckReading(const CheckContext& context, const NumberKey& number, Report& 
 }
 
 void CheckRanges(const CheckContext& context, Report& report) {
-  const std::string type = context.PictureType();
+  const PictureTypeInfo& picture = context.PictureInfo();
   const std::int32_t width = ValueOf(context, "Image", "Width", 0, Width::k16Bits);
   const std::int32_t height = ValueOf(context, "Image", "Height", 0, Width::k16Bits);
   const std::int32_t marginX = ValueOf(context, "Image", "MarginX", 0, Width::k16Bits);
@@ -111,7 +111,9 @@ void CheckRanges(const CheckContext& context, Report& report) {
 
   std::int64_t pictureWidth = -1;
   std::int64_t pictureHeight = -1;
-  if (type == "Calendar") {
+  // Without a picture type the grid's cells are still checked, as for a grid: the file
+  // is meant to draw some picture.
+  if (picture.isMonthGrid || picture.type == PictureType::kNone) {
     // The grid as a run measures it.
     const MonthGridMeasure grid =
         MeasureMonthGrid(*context.document, "Contents", context.today, static_cast<std::int16_t>(width),
@@ -126,9 +128,11 @@ void CheckRanges(const CheckContext& context, Report& report) {
                                                              " is 0 or less: the grid has no cells to draw in");
       }
     }
-    pictureWidth = grid.pictureWidth;
-    pictureHeight = grid.pictureHeight;
-  } else if (!type.empty() && width != 0 && height != 0) {
+    if (picture.isMonthGrid) {
+      pictureWidth = grid.pictureWidth;
+      pictureHeight = grid.pictureHeight;
+    }
+  } else if (width != 0 && height != 0) {
     pictureWidth = width + 2 * std::int64_t{marginX};
     pictureHeight = height + 2 * std::int64_t{marginY};
   }
@@ -145,7 +149,7 @@ void CheckRanges(const CheckContext& context, Report& report) {
     }
   }
 
-  if ((type == "Calendar" || type == "CalendarHeader") && context.Value("Contents", "Offset") != nullptr) {
+  if (picture.readsOffset && context.Value("Contents", "Offset") != nullptr) {
     const std::int32_t offset = context.document->GetInt("Contents", "Offset", 0);
     DateRecord shown = context.today;
     if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));

@@ -72,10 +72,11 @@ std::string Unreadable(const platform::FileFacts& facts) {
 
 // Why no picture: the first reason that applies, in the order a run meets them.
 std::string WhyNoPicture(const CheckContext& context) {
-  const std::string type = context.PictureType();
-  if (type.empty()) return "[Contents] Type does not name a picture";
+  const PictureTypeInfo& picture = context.PictureInfo();
+  const std::string type = picture.name;
+  if (picture.type == PictureType::kNone) return "[Contents] Type does not name a picture";
   char16_t format[kPatternCapacity];
-  if ((type == "Date" || type == "CalendarHeader") &&
+  if (picture.readsFormat &&
       context.document->GetWideString("Contents", "Format", format, kPatternCapacity, nullptr) == 0) {
     return "the " + type + " picture has no usable [Contents] Format (missing, empty or longer than 63 characters)";
   }
@@ -140,7 +141,7 @@ int CheckSettings(const char* settingsArgument, const DateRecord* today, std::FI
     PrintLine(out, name + ": no picture: " + target.problem);
     return kCheckNoPicture;
   }
-  std::string summary = name + ": a run draws a " + context.PictureType() + " picture of " +
+  std::string summary = name + ": a run draws a " + std::string(context.PictureInfo().name) + " picture of " +
                         std::to_string(context.preview.width) + " x " + std::to_string(context.preview.height) +
                         " pixels into " + Quote(target.shownPath);
   platform::FontChoice font;

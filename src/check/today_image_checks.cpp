@@ -29,7 +29,9 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
   const char* value = context.Value("Contents", "TodayImage");
   if (value == nullptr || value[0] == 0) return;
   const int line = context.LineOf("Contents", "TodayImage");
-  if (context.PictureType() != "Calendar") {
+  // Without a picture type, the image is still checked: the file is meant to draw one.
+  const PictureTypeInfo& picture = context.PictureInfo();
+  if (picture.type != PictureType::kNone && !picture.isMonthGrid) {
     report.Note(line, "[Contents] TodayImage is drawn only on a Calendar picture");
     return;
   }

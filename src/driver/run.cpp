@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "driver/holiday_settings.h"
+#include "driver/picture_type.h"
 #include "driver/settings_argument.h"
 #include "imagefile/png_export.h"
 #include "platform/system/clock.h"
@@ -84,17 +85,11 @@ bool ComposeOutputPath(char16_t* imageFolder, const char16_t* outputFileName,
 }
 
 Renderer SelectRenderer(const char* contentType, const RunServices& services) {
-  if (contentType == nullptr) return nullptr;
-  const struct {
-    const char* type;
-    Renderer renderer;
-  } dispatchTable[] = {
-      {"CalendarHeader", services.calendarHeader},
-      {"Calendar", services.calendar},
-      {"Date", services.date},
-  };
-  for (const auto& entry : dispatchTable) {
-    if (std::strcmp(contentType, entry.type) == 0) return entry.renderer;
+  switch (ParsePictureType(contentType)) {
+    case PictureType::kCalendarHeader: return services.calendarHeader;
+    case PictureType::kCalendar: return services.calendar;
+    case PictureType::kDate: return services.date;
+    case PictureType::kNone: break;
   }
   return nullptr;
 }

@@ -110,6 +110,15 @@ trap_case too-large 1 3 "warning: the picture would be 30000 x 30000 pixels, mor
   '[Image]\nFile=pics/out.png\nWidth=30000\nHeight=30000\n[Contents]\nType=Calendar\n'"$font"
 trap_case offset-range 0 5 "warning: [Contents] Offset -1300 moves 2008-3 outside the years 1904 to 2031" \
   "$head_grid"'Offset=-1300\n'"$font"
+# With a Type that names no picture, the other keys still get their findings.
+bad_type='[Image]\nFile=pics/out.png\n[Contents]\nType=Calender\n'
+trap_case bad-type-holidays 1 5 "warning: [Contents] Holidays 'nowhere' is not none, JP or a region" \
+  "$bad_type"'Holidays=nowhere\n'"$font"
+trap_case bad-type-raster 1 5 "warning: [Contents] RasterX 0 is 0 or less: the grid has no cells to draw in" \
+  "$bad_type"'RasterX=0\n'"$font"
+trap_case bad-type-today-image 1 5 "warning: TodayImage 'missing.png' does not exist" \
+  "$bad_type"'TodayImage=missing.png\n'"$font"
+
 # Text: colours and names.
 trap_case colour-form 0 10 "warning: [Text] Color 'rgb(1, 2, 3)' does not read as RGB(red, green, blue)" \
   "$head_date"'Format=d\n'"$font"'[Text]\nColor=rgb(1, 2, 3)\n'
