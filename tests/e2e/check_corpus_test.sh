@@ -116,12 +116,51 @@ trap_case bad-type-holidays 1 5 "warning: [Contents] Holidays 'nowhere' is not n
   "$bad_type"'Holidays=nowhere\n'"$font"
 trap_case bad-type-raster 1 5 "warning: [Contents] RasterX 0 is 0 or less: the grid has no cells to draw in" \
   "$bad_type"'RasterX=0\n'"$font"
-trap_case bad-type-today-image 1 5 "warning: TodayImage 'missing.png' does not exist" \
+trap_case bad-type-today-image 1 5 "warning: TodayImage 'missing.png' does not exist: a run draws the calendar without it" \
   "$bad_type"'TodayImage=missing.png\n'"$font"
+
+# Every other finding of the check files, one row each.
+trap_case type-empty 1 4 "warning: [Contents] Type is empty: a run draws no picture" \
+  '[Image]\nFile=pics/out.png\n[Contents]\nType=\n'"$font"
+trap_case format-empty 1 5 "warning: [Contents] Format is empty: a run draws no picture" "$head_date"'Format=\n'"$font"
+trap_case no-key 0 6 "warning: a line with '=' but no key in [Contents]: a run ignores it" "$head_date"'Format=d\n =x\n'"$font"
+trap_case outside-many 0 7 "warning: 2 more settings outside any section, up to this line, are ignored as well" \
+  'a=1\nb=2\nc=3\nd=4\ne=5\nf=6\ng=7\n'"$head_date"'Format=d\n'"$font"
+trap_case negative-height 1 3 "warning: [Image] Height -5 is negative" \
+  '[Image]\nFile=pics/out.png\nHeight=-5\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case negative-margin-x 0 3 "warning: [Image] MarginX -3 is negative: the picture shrinks by twice that" \
+  '[Image]\nFile=pics/out.png\nMarginX=-3\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case negative-margin-y 0 3 "warning: [Image] MarginY -3 is negative: the picture shrinks by twice that" \
+  '[Image]\nFile=pics/out.png\nMarginY=-3\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case font-huge 0 8 "note: [Font] Height -3000: text is drawn at most 2048 pixels high" \
+  "$head_date"'Format=d\n[Font]\nFace=DejaVu Sans\nHeight=-3000\n'
+trap_case today-image-date 0 6 "note: [Contents] TodayImage is drawn only on a Calendar picture" \
+  "$head_date"'Format=d\nTodayImage=today.png\n'"$font"
+trap_case today-image-size 0 5 "note: TodayImage 'today.png' is 24 x 20 pixels, drawn centred on today's cell" \
+  "$head_grid"'TodayImage=today.png\n'"$font"
+long_folder=$(printf 'p%.0s' $(seq 200))
+long_name=$(printf 'f%.0s' $(seq 100))
+trap_case today-image-long 0 6 "warning: TodayImage resolves to a path longer than 255 characters: a run draws no image" \
+  '[Image]\nFile=%s/pics/out.png\nPath=%s\n[Contents]\nType=Calendar\nTodayImage=%s\n'"$font" "$cwd" "$long_folder" "$long_name"
+trap_case holiday-file-long 0 6 "warning: HolidayFile resolves to a path longer than 255 characters: a run reads no holiday file" \
+  '[Image]\nFile=%s/pics/out.png\nPath=%s\n[Contents]\nType=Calendar\nHolidayFile=%s\n'"$font" "$cwd" "$long_folder" "$long_name"
+printf '# a comment and nothing else\n' >"$cwd/no-date.txt"
+trap_case holiday-file-no-date 0 5 "warning: HolidayFile 'no-date.txt' holds no date: a run colours no days from it" \
+  "$head_grid"'HolidayFile=no-date.txt\n'"$font"
+trap_case holidays-long-word 0 5 "warning: [Contents] Holidays '$long_name' is longer than 63 bytes, so it names no region" \
+  "$head_grid"'Holidays=%s\n'"$font" "$long_name"
+# With no font at all (an empty font configuration), a run draws no text.
+printf '<?xml version="1.0"?>\n<fontconfig><cachedir>%s/fc-cache</cachedir></fontconfig>\n' "$work" >"$work/no-fonts.conf"
+printf "$head_date"'Format=d\n'"$font" >"$cwd/no-fonts.ini"
+(cd "$cwd" && FONTCONFIG_FILE="$work/no-fonts.conf" "$binary" --date "$day" --check no-fonts.ini >"$work/out" 2>&1) || true
+grep -qF "no-fonts.ini: warning: no font is installed: a run draws no text" "$work/out" ||
+  fail "no-fonts: $(cat "$work/out")"
 
 # Text: colours and names.
 trap_case colour-form 0 10 "warning: [Text] Color 'rgb(1, 2, 3)' does not read as RGB(red, green, blue)" \
   "$head_date"'Format=d\n'"$font"'[Text]\nColor=rgb(1, 2, 3)\n'
+trap_case colour-trailing 0 10 "warning: [Text] Color 'RGB(1, 2, 3) x' does not read as RGB(red, green, blue): the text after the third number is ignored" \
+  "$head_date"'Format=d\n'"$font"'[Text]\nColor=RGB(1, 2, 3) x\n'
 trap_case colour-carried 0 11 "warning: [Text] WeekNumberColor 'garbage' does not read as RGB(red, green, blue): a run draws RGB(1, 2, 3), all three components carried over from the colour read before it" \
   "$head_grid"'\n'"$font"'[Text]\nSaturdayColor=RGB(1, 2, 3)\nWeekNumberColor=garbage\n'
 trap_case colour-partly 0 10 "warning: [Text] Color 'RGB(7, 8' does not read as RGB(red, green, blue): a run draws RGB(7, 8, 0), the blue 0" \
@@ -205,6 +244,8 @@ trap_case holidays-region-near 0 5 "warning: [Contents] Holidays 'de-bx' is not 
   "$head_grid"'Holidays=de-bx\n'"$font"
 grep -qF "did you mean 'de-b" "$work/out" || fail "holidays-region-near: no nearest region code in: $(cat "$work/out")"
 trap_case holidays-region 0 5 "note: [Contents] Holidays 'DE-BY' is the region 'de-by_de'" "$head_grid"'Holidays=DE-BY\n'"$font"
+trap_case holidays-library-japan 0 5 "note: [Contents] Holidays 'jp_ja' is the holiday library's region 'jp_ja'; JP is this program's own set of Japan's holidays" \
+  "$head_grid"'Holidays=jp_ja\n'"$font"
 trap_case holidays-header 0 5 "note: [Contents] Holidays and HolidayFile colour the days of a Date or Calendar picture: a CalendarHeader picture does not use them" \
   '[Image]\nFile=pics/out.png\n[Contents]\nType=CalendarHeader\nHolidays=JP\nFormat=MMMM\n'"$font"
 trap_case holiday-file-missing 0 5 "warning: HolidayFile 'absent.txt' does not exist: a run colours no days from it" \
