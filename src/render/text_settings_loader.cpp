@@ -161,20 +161,20 @@ void ReadLocaleNames(const IniDocument& document, const OrvendaleLocaleNames& lo
 // is absent, else its text parsed with the running components (an empty or unmatched
 // text keeps the components of the colour read before it, as for the others).
 ColorRef ReadLaterColor(const IniDocument& document, const char* key, ColorRef fallback,
-                        ColorComponents& components, ColorReading& reading) {
+                        ColorComponents& components, ColorReading* reading) {
   if (!document.HasKey(kTextSection, key)) return fallback;
   char16_t text[kColorTextCapacity];
   document.GetWideString(kTextSection, key, text, kColorTextCapacity, nullptr);
-  reading.parsed = true;
-  return ParseColorText(text, components, &reading);
+  if (reading != nullptr) reading->parsed = true;
+  return ParseColorText(text, components, reading);
 }
 
 ColorRef ReadColor(const IniDocument& document, const SettingRow& row, ColorComponents& components,
-                   ColorReading& reading) {
+                   ColorReading* reading) {
   char16_t text[kColorTextCapacity];
   document.GetWideString(kTextSection, row.key, text, kColorTextCapacity, row.defaultWide);
-  reading.parsed = true;
-  return ParseColorText(text, components, &reading);
+  if (reading != nullptr) reading->parsed = true;
+  return ParseColorText(text, components, reading);
 }
 
 }  // namespace
@@ -205,30 +205,33 @@ ColorRef ParseColorText(const char16_t* text, ColorComponents& components, Color
 }
 
 TextColors ReadTextColors(const IniDocument& document, ColorReading (*readings)[kTextColorCount]) {
-  ColorReading ignored[kTextColorCount];
-  ColorReading (&read)[kTextColorCount] = readings != nullptr ? *readings : ignored;
-  for (ColorReading& reading : read) reading = ColorReading{};
+  // A run asks for no readings, and its parses then look at nothing more than they use.
+  if (readings != nullptr) {
+    for (ColorReading& reading : *readings) reading = ColorReading{};
+  }
+  const auto read = [readings](int index) { return readings != nullptr ? &(*readings)[index] : nullptr; };
 
   // The components start at 0 once, here; each colour after the first starts from what
   // the one before it left.
   TextColors colors;
   ColorComponents components;
-  colors.text = ReadColor(document, Setting("Text", "Color"), components, read[kTextColorIndex]);
-  colors.sunday = ReadColor(document, Setting("Text", "SundayColor"), components, read[kSundayColorIndex]);
-  colors.saturday = ReadColor(document, Setting("Text", "SaturdayColor"), components, read[kSaturdayColorIndex]);
+  colors.text = ReadColor(document, Setting("Text", "Color"), components, read(kTextColorIndex));
+  colors.sunday = ReadColor(document, Setting("Text", "SundayColor"), components, read(kSundayColorIndex));
+  colors.saturday = ReadColor(document, Setting("Text", "SaturdayColor"), components, read(kSaturdayColorIndex));
 
   char16_t todayText[kColorTextCapacity];
-  if (document.GetWideString(kTextSection, Setting("Text", "TodayColor").key, todayText, kColorTextCapacity, nullptr) != 0) {
-    read[kTodayColorIndex].parsed = true;
-    colors.today = ParseColorText(todayText, components, &read[kTodayColorIndex]);
+  if (document.GetWideString(kTextSection, Setting("Text", "TodayColor").key, todayText, kColorTextCapacity,
+                             nullptr) != 0) {
+    if (readings != nullptr) read(kTodayColorIndex)->parsed = true;
+    colors.today = ParseColorText(todayText, components, read(kTodayColorIndex));
     colors.todayGiven = true;
   }
 
   // The grid's later colours come last, so that they never change the values above.
-  colors.weekNumber =
-      ReadLaterColor(document, Setting("Text", "WeekNumberColor").key, colors.text, components, read[kWeekNumberColorIndex]);
-  colors.otherMonth =
-      ReadLaterColor(document, Setting("Text", "OtherMonthColor").key, kDefaultOtherMonthColor, components, read[kOtherMonthColorIndex]);
+  colors.weekNumber = ReadLaterColor(document, Setting("Text", "WeekNumberColor").key, colors.text, components,
+                                     read(kWeekNumberColorIndex));
+  colors.otherMonth = ReadLaterColor(document, Setting("Text", "OtherMonthColor").key, kDefaultOtherMonthColor,
+                                     components, read(kOtherMonthColorIndex));
   return colors;
 }
 
