@@ -11,7 +11,7 @@ constexpr const char* kImageKeys[] = {"Path", "File", "Width", "Height", "Margin
 constexpr const char* kContentsKeys[] = {
     "Type", "Format", "Alignment", "Offset", "RasterX", "RasterY", "TodayImage",
     // Month grid layouts.
-    "FirstDay", "WeekNumbers", "OtherMonthDays", "Rows",
+    "FirstDay", "WeekNumbers", "OtherMonthDays", "Rows", "Direction",
     // Holiday sets.
     "Holidays", "HolidayFile",
     // Names in the user's language.

@@ -54,6 +54,15 @@ std::optional<WeekRows> ParseRows(const char* word) {
   return std::nullopt;
 }
 
+std::optional<ColumnOrder> ParseDirection(const char* word) {
+  if (SameWord(word, "ltr")) return ColumnOrder::kLeftToRight;
+  if (SameWord(word, "rtl")) return ColumnOrder::kRightToLeft;
+  if (SameWord(word, "locale")) {
+    return textSettings.localeRightToLeft == 1 ? ColumnOrder::kRightToLeft : ColumnOrder::kLeftToRight;
+  }
+  return std::nullopt;
+}
+
 GridOptions ReadGridOptions(const IniDocument& document, const char* section) {
   const GridOptions defaults;
   GridOptions options;
@@ -63,6 +72,7 @@ GridOptions ReadGridOptions(const IniDocument& document, const char* section) {
   options.otherMonthDays =
       ParseOtherMonthDays(ReadWord(document, section, "OtherMonthDays").text).value_or(defaults.otherMonthDays);
   options.rows = ParseRows(ReadWord(document, section, "Rows").text).value_or(defaults.rows);
+  options.direction = ParseDirection(ReadWord(document, section, "Direction").text).value_or(defaults.direction);
   return options;
 }
 
