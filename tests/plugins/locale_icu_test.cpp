@@ -306,10 +306,11 @@ TEST_F(LocaleNamesTest, FindingsForTheCheckOfTheSettings) {
       {"Locale=../../etc", {Level::kWarning}, {"not a locale name"}},
       {"Locale=de-AT-toolongsub", {Level::kWarning}, {"not a locale name"}},
       {"Locale=xx", {Level::kWarning}, {"no locale"}},
-      {"Locale=ar", {Level::kWarning, Level::kWarning}, {"right to left (script Arab)", "join"}},
-      {"Locale=he", {Level::kWarning}, {"right to left (script Hebr)"}},
-      {"Locale=th", {Level::kWarning}, {"shaping"}},
-      {"Locale=hi-IN", {Level::kWarning}, {"combining marks (script Deva)"}},
+      // With the text layout plugin beside the locale plugin, these draw as they should.
+      {"Locale=ar", {}, {}},
+      {"Locale=he", {}, {}},
+      {"Locale=th", {}, {}},
+      {"Locale=hi-IN", {}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
