@@ -171,8 +171,8 @@ for locale in he ar hi_IN.UTF-8 th; do
     "$locale"
   grep -q "warning\|note: \[Contents\]" "$work/out" && fail "locale-laid-out-$locale: $(cat "$work/out")"
 done
-trap_case direction-word 0 5 "warning: [Contents] Direction 'right' is not ltr, rtl or locale: a run runs the columns left to right; did you mean 'rtl'?" \
-  "$head_grid"'Direction=right\n'"$font"
+trap_case direction-word 0 5 "warning: [Contents] Direction 'rtll' is not ltr, rtl or locale: a run runs the columns left to right; did you mean 'rtl'?" \
+  "$head_grid"'Direction=rtll\n'"$font"
 trap_case direction-no-locale 0 5 "note: [Contents] Direction 'Locale' follows [Contents] Locale, but there is no Locale: the columns run left to right" \
   "$head_grid"'Direction=Locale\n'"$font"
 trap_case direction-date 0 6 "note: [Contents] Direction shapes the month grid only: a Date picture does not use it" \
