@@ -187,6 +187,16 @@ TEST_F(LaidOutText, ParagraphDirectionComesFromTheFirstStrongCharacter) {
   EXPECT_EQ(rightToLeft, Picture());
 }
 
+// Noto Sans Hebrew has no digits: they come from a fallback font, but a space after them,
+// which the main face has, stays the main face's space (a Japanese fallback's space is
+// twice as wide).
+TEST_F(LaidOutText, CharactersTheMainFaceHasStayInIt) {
+  Use(u"Noto Sans Hebrew", -24);
+  const std::int32_t mainSpace = Width(u"\u05D0 \u05D1") - Width(u"\u05D0\u05D1");
+  ASSERT_GT(mainSpace, 0);
+  EXPECT_NEAR(Width(u"\u05D0 8 \u05D1") - Width(u"\u05D08\u05D1"), 2 * mainSpace, 1);
+}
+
 // "&" underlines the cluster of the character after it: a Hebrew letter with its point is
 // one cluster, and the line under it spans that letter only.
 TEST_F(LaidOutText, PrefixUnderlinesTheWholeCluster) {

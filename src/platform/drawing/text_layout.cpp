@@ -93,7 +93,9 @@ FaceChoice ChooseFaces(FontInstance& font, const OrvendaleTextLayout& engine, co
     if (previous != nullptr && engine.extendsCluster(c) != 0) {
       // A mark stays with its base unless only another font has it.
       if (previous->GlyphIndex(c) != 0 || source.glyphIndex == 0) face = previous;
-    } else if (previous != nullptr && previous != primary && face != previous && previous->GlyphIndex(c) != 0) {
+    } else if (face != primary && previous != nullptr && previous != primary && face != previous &&
+               previous->GlyphIndex(c) != 0) {
+      // A character the main face lacks stays in the fallback face of the word it is in.
       face = previous;
     }
     choice.Add(face);
