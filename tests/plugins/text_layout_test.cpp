@@ -233,10 +233,11 @@ TEST_F(LaidOutText, BadInputStaysBounded) {
   std::u16string tenScripts = u"A\u0391\u0416\u05D0\u0627\u0915\u0B95\u0E01\u3042\uAC00";
   std::u16string longLine;
   for (int i = 0; i < 5000; ++i) longLine += u"\u0628";  // more than the engine takes
+  const std::u16string loneSurrogate = u"\u0628" + std::u16string(1, char16_t{0xD800}) + u"\u0628\u0301";
   const std::u16string cases[] = {
       u"\u0301",  u"\u200D",  u"\u200C",       u"\u202E",      u"\u2066\u2069", u"\u2067abc",
       u"\u202Eabc\u202C",     u"\u0378\u0BFF", u"\u0628\u200D", manyMarks,      tenScripts,
-      u"\U000E0100", u"\u05D0\r\n\u05D1", longLine,
+      u"\U000E0100", u"\u05D0\r\n\u05D1", longLine,       loneSurrogate,
   };
   for (const std::u16string& text : cases) {
     SCOPED_TRACE(text.size());
