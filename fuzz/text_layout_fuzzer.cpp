@@ -26,8 +26,9 @@ constexpr const char16_t* kFaces[] = {u"DejaVu Sans", u"Noto Sans Arabic", u"Not
 constexpr std::int32_t kHeights[] = {-12, -20, 16, -1};
 // Longer inputs reach no new code and only slow the search down.
 constexpr std::size_t kMaxUnits = 600;
-// The widest advance a glyph of these faces has at the largest height tried, with room.
-constexpr std::int64_t kMostAdvance = 64;
+// More than the widest advance a character can have at the largest height tried (about 20
+// pixels an em): the widest, U+FDFD, a whole phrase in one Arabic glyph, is about 8 em.
+constexpr std::int64_t kMostAdvance = 400;
 
 struct Surface {
   platform::DrawingContext* context = nullptr;
@@ -52,9 +53,24 @@ struct Surface {
           record.faceName[i] = kFaces[face][i];
         }
         fonts[face][height] = platform::CreateFontIndirect(&record);
+        // Opened now, so that the font libraries, made on first use, outlive the fonts.
+        platform::SelectFont(context, fonts[face][height]);
+        Rect measured{0, 0, 0, 0};
+        platform::DrawText(context, u"a", 1, &measured, platform::TextFlags::kCalculateRect);
       }
     }
   }
+  ~Surface() {
+    platform::SelectFont(context, nullptr);
+    platform::SelectBitmap(context, nullptr);
+    for (auto& sizes : fonts) {
+      for (platform::Font* font : sizes) platform::DeleteFont(font);
+    }
+    platform::DeleteBitmap(bitmap);
+    platform::DeleteContext(context);
+  }
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
 };
 
 }  // namespace
