@@ -88,6 +88,14 @@ for entry in "${cases[@]}"; do
     "$(overlap "$tag-grid" "$tag-heading-reversed" $((4 + 5 * 160)) 4 $((4 + 6 * 160)) 54)"
 done
 
+# A face without the script: the word is shaped, as one run, with the installed font that
+# has it (fontconfig's first choice here: Noto Sans Devanagari), at the face's pixel size.
+ours fallback Date "DejaVu Sans" 'Format=dddd' '[LongName]' 'Fri=शुक्रवार'
+reference fallback-ref "$fonts/NotoSansDevanagari-Regular.ttf" 'शुक्रवार'
+reference fallback-unshaped "$fonts/NotoSansDevanagari-Regular.ttf" 'शुक्रवार' --shapers=fallback
+at_least "Devanagari in a face without it" "$(overlap fallback fallback-ref)"
+below "Devanagari in a face without it, against the unshaped word" "$(overlap fallback fallback-unshaped)"
+
 # Mixed lines against pango-view, which orders them by the same algorithm: an Arabic month
 # name between ASCII digits, with a Latin word, in a right-to-left paragraph (its first
 # strong character is Arabic); forcing a left-to-right paragraph must not match.
