@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-ipafont-gothic
   faketime
   libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
+  libraqm-dev libharfbuzz-dev libfribidi-dev fonts-noto-core libharfbuzz-bin pango1.0-tools
   dpkg-dev file systemd groff-base man-db
   "$@"
 )

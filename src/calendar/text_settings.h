@@ -25,6 +25,8 @@ struct TextSettings {
   // The first day of the week of the [Contents] Locale, 0 = Sunday .. 6 = Saturday;
   // -1 without a locale.
   std::int32_t localeFirstWeekday = -1;
+  // 1 when the [Contents] Locale is written right to left; 0 otherwise and without one.
+  std::int32_t localeRightToLeft = 0;
   ColorRef textColor = 0;
   ColorRef sundayColor = 0;  // Sundays and public holidays
   ColorRef saturdayColor = 0;

@@ -12,7 +12,7 @@ constexpr std::array kChecks = {
     SettingsCheck{CheckContents},     SettingsCheck{CheckTextColors},
     SettingsCheck{CheckNames},        SettingsCheck{CheckFont},
     SettingsCheck{CheckTodayImage},   SettingsCheck{CheckOutput},
-    SettingsCheck{CheckGridOptions},  SettingsCheck{CheckLocale},
+    SettingsCheck{CheckGridOptions},  SettingsCheck{CheckLocale}, SettingsCheck{CheckGlyphCoverage},
     SettingsCheck{CheckHolidays},
 };
 

@@ -1,6 +1,7 @@
-// [Contents] FirstDay, WeekNumbers, OtherMonthDays and Rows: words a run does not know,
-// values too long to be a word, options that the picture type does not use, and
-// FirstDay=locale without a locale to take the first weekday from.
+// [Contents] FirstDay, WeekNumbers, OtherMonthDays, Rows and Direction: words a run does
+// not know, values too long to be a word, options that the picture type does not use, and
+// FirstDay=locale or Direction=locale without a locale to take the weekday or the
+// direction from.
 
 #include <cstring>
 #include <optional>
@@ -31,6 +32,7 @@ struct GridOption {
 constexpr const char* kWeekNumberWords[] = {"ISO", "US"};
 constexpr const char* kOtherMonthWords[] = {"show"};
 constexpr const char* kRowWords[] = {"auto"};
+constexpr const char* kDirectionWords[] = {"ltr", "rtl", "locale"};
 
 constexpr GridOption kOptions[] = {
     {"FirstDay", "Sun, Mon, Tue, Wed, Thu, Fri, Sat or locale", "starts the week on Sunday",
@@ -41,6 +43,8 @@ constexpr GridOption kOptions[] = {
      [](const char* word) { return ParseOtherMonthDays(word).has_value(); }, kOtherMonthWords},
     {"Rows", "auto", "draws six week rows", [](const char* word) { return ParseRows(word).has_value(); },
      kRowWords},
+    {"Direction", "ltr, rtl or locale", "runs the columns left to right",
+     [](const char* word) { return ParseDirection(word).has_value(); }, kDirectionWords},
 };
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -125,6 +129,22 @@ void CheckLocaleFirstDay(const CheckContext& context, Report& report) {
   }
 }
 
+// Direction=locale follows the script of [Contents] Locale; without a usable locale the
+// columns run left to right.
+void CheckLocaleDirection(const CheckContext& context, Report& report) {
+  const char* value = context.Value("Contents", "Direction");
+  if (!IsLocaleWord(value) || context.document == nullptr) return;
+  LocaleSetting locale;
+  ReadLocaleSetting(*context.document, locale);
+  if (locale.state == LocaleState::kKnown) return;
+  report.Note(context.LineOf("Contents", "Direction"),
+              "[Contents] Direction " + Quote(value) +
+                  (locale.state == LocaleState::kAbsent ? std::string(" follows [Contents] Locale, but there is no Locale")
+                                                        : " follows [Contents] Locale " + Quote(locale.value) +
+                                                              ", which a run cannot use") +
+                  ": the columns run left to right");
+}
+
 }  // namespace
 
 void CheckGridOptions(const CheckContext& context, Report& report) {
@@ -133,6 +153,7 @@ void CheckGridOptions(const CheckContext& context, Report& report) {
     CheckPictureType(context, option, report);
   }
   CheckLocaleFirstDay(context, report);
+  CheckLocaleDirection(context, report);
 }
 
 }  // namespace orvendale

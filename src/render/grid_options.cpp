@@ -55,6 +55,15 @@ std::optional<WeekRows> ParseRows(const char* word) {
   return std::nullopt;
 }
 
+std::optional<ColumnOrder> ParseDirection(const char* word) {
+  if (SameWord(word, "ltr")) return ColumnOrder::kLeftToRight;
+  if (SameWord(word, "rtl")) return ColumnOrder::kRightToLeft;
+  if (SameWord(word, "locale")) {
+    return textSettings.localeRightToLeft == 1 ? ColumnOrder::kRightToLeft : ColumnOrder::kLeftToRight;
+  }
+  return std::nullopt;
+}
+
 GridOptions ReadGridOptions(const IniDocument& document, const char* section) {
   const GridOptions defaults;
   GridOptions options;
@@ -64,6 +73,7 @@ GridOptions ReadGridOptions(const IniDocument& document, const char* section) {
   options.otherMonthDays =
       ParseOtherMonthDays(ReadWord(document, section, Setting("Contents", "OtherMonthDays").key).text).value_or(defaults.otherMonthDays);
   options.rows = ParseRows(ReadWord(document, section, Setting("Contents", "Rows").key).text).value_or(defaults.rows);
+  options.direction = ParseDirection(ReadWord(document, section, Setting("Contents", "Direction").key).text).value_or(defaults.direction);
   return options;
 }
 

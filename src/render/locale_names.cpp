@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/drawing/text_layout.h"
 #include "platform/system/plugin.h"
 #include "settings/ini_document.h"
 #include "settings/settings_table.h"
@@ -112,15 +113,11 @@ std::vector<LocaleFinding> DescribeLocaleSetting(const LocaleSetting& setting) {
         add(LocaleFindingLevel::kNote, std::string("has no names of its own in the locale data: those of ") +
                                            setting.names.dataLocale + " are used");
       }
-      if (setting.names.rightToLeft != 0) {
+      if ((setting.names.rightToLeft != 0 || setting.names.needsShaping != 0) && !platform::TextLayoutLoads()) {
         add(LocaleFindingLevel::kWarning,
-            "is written right to left" + script +
-                ", but text is drawn left to right, glyph by glyph: its names come out reversed");
-      }
-      if (setting.names.needsShaping != 0) {
-        add(LocaleFindingLevel::kWarning,
-            "has names whose letters join or carry combining marks" + script +
-                ", and text is drawn glyph by glyph without shaping: they do not draw correctly");
+            "has names written right to left or whose letters join or carry combining marks" + script +
+                ", but the text layout plugin orvendale-text-layout.so, or the libraries it needs, do not load: "
+                "they are drawn glyph by glyph, left to right, and do not draw correctly");
       }
       break;
     }

@@ -49,18 +49,27 @@ ColorRef HeadingColor(int weekday) {
   return textSettings.textColor;
 }
 
-// Where the cells of the grid lie on the picture.
+// Where the cells of the grid lie on the picture. Right to left, every cell stands where
+// the left-to-right grid mirrored about the picture's middle puts it: the first day column
+// at the right, the week numbers right of the days, the margins unchanged.
 struct GridGeometry {
   Rect picture;
-  std::int64_t weekLeft;  // left of the week-number column
-  std::int64_t daysLeft;  // left of the first day column
+  std::int64_t weekLeft;  // left of the week-number column, left to right
+  std::int64_t daysLeft;  // left of the first day column, left to right
   std::int32_t rasterX;
   std::int32_t rasterY;
+  ColumnOrder direction;
 
   Rect DayCell(std::int64_t column, std::int64_t top) const {
-    return MakeCellRect(picture, column * rasterX + daysLeft, top, rasterX, rasterY);
+    return MakeCellRect(picture, Mirrored(column * rasterX + daysLeft), top, rasterX, rasterY);
   }
-  Rect WeekCell(std::int64_t top) const { return MakeCellRect(picture, weekLeft, top, rasterX, rasterY); }
+  Rect WeekCell(std::int64_t top) const { return MakeCellRect(picture, Mirrored(weekLeft), top, rasterX, rasterY); }
+
+ private:
+  std::int64_t Mirrored(std::int64_t left) const {
+    if (direction == ColumnOrder::kLeftToRight) return left;
+    return std::int64_t{picture.right} - picture.left - left - rasterX;
+  }
 };
 
 void DrawCellText(platform::DrawingContext* context, Rect cell, const char16_t* text, ColorRef color) {
@@ -172,7 +181,7 @@ Surface RenderCalendar(const RenderParams& params) {
   // The day columns start one raster right of the margin when the week numbers stand
   // left of them.
   const std::int64_t daysLeft = marginX + (weekColumn ? std::int64_t{rasterX} : 0);
-  const GridGeometry grid{picture, marginX, daysLeft, rasterX, rasterY};
+  const GridGeometry grid{picture, marginX, daysLeft, rasterX, rasterY, layout.options.direction};
 
   // The heading row is coloured by weekday alone, never by holidays.
   if (weekColumn) {

@@ -155,6 +155,7 @@ void ReadLocaleNames(const IniDocument& document, const OrvendaleLocaleNames& lo
             locale.longMonthsWithDay);
   textSettings.monthNamesWithDayGiven = 1;
   textSettings.localeFirstWeekday = locale.firstWeekday;
+  textSettings.localeRightToLeft = locale.rightToLeft != 0 ? 1 : 0;
 }
 
 // A colour read after the four colours of the original settings: `fallback` when the key
@@ -238,6 +239,7 @@ TextColors ReadTextColors(const IniDocument& document, ColorReading (*readings)[
 void LoadTextSettings(const IniDocument& document) {
   textSettings.monthNamesWithDayGiven = 0;
   textSettings.localeFirstWeekday = -1;
+  textSettings.localeRightToLeft = 0;
   LocaleSetting locale;
   ReadLocaleSetting(document, locale);
   if (locale.state == LocaleState::kKnown) {

@@ -62,6 +62,7 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"Contents", "WeekNumbers", SettingKind::kWord, "none", 0, nullptr, "ISO|US", "A column of week numbers left of the days."},
     {"Contents", "OtherMonthDays", SettingKind::kWord, "hidden", 0, nullptr, "show", "Fill the empty cells with the neighbouring months' days."},
     {"Contents", "Rows", SettingKind::kWord, "6", 0, nullptr, "auto", "Only the week rows the month needs."},
+    {"Contents", "Direction", SettingKind::kWord, "ltr", 0, nullptr, "ltr|rtl|locale", "Column order of the month grid: left to right, right to left, or by the Locale's script."},
     {"Contents", "Holidays", SettingKind::kWord, "the built-in table", 0, nullptr, "none|JP|a region code", "The public holidays coloured as Sundays."},
     {"Contents", "HolidayFile", SettingKind::kPath, "none", 0, nullptr, "", "A plain list or iCalendar file of days added to the holidays."},
     {"Contents", "Locale", SettingKind::kText, "none", 0, nullptr, "", "A locale whose weekday and month names fill the absent name keys."},

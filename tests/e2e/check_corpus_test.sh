@@ -219,10 +219,42 @@ trap_case locale-unknown 0 5 "warning: [Contents] Locale 'xx-YY' names no locale
   "$head_grid"'Locale=xx-YY\n'"$font"
 trap_case locale-parent 0 5 "note: [Contents] Locale 'de-ZZ' has no names of its own in the locale data: those of de are used" \
   "$head_grid"'Locale=de-ZZ\n'"$font"
-trap_case locale-right-to-left 0 6 "warning: [Contents] Locale 'he' is written right to left (script Hebr), but text is drawn left to right, glyph by glyph: its names come out reversed" \
-  "$head_date"'Format=dddd\nLocale=he\n'"$font"
-trap_case locale-shaping 0 5 "warning: [Contents] Locale 'hi_IN.UTF-8' has names whose letters join or carry combining marks (script Deva), and text is drawn glyph by glyph without shaping: they do not draw correctly" \
-  "$head_grid"'Locale=hi_IN.UTF-8\n'"$font"
+# Scripts written right to left or shaped draw correctly: nothing to warn about.
+for locale in he ar hi_IN.UTF-8 th; do
+  trap_case "locale-laid-out-$locale" 0 "" "a run draws a Date picture" "$head_date"'Format=dddd d MMMM\nLocale=%s\n'"$font" \
+    "$locale"
+  grep -q "warning\|note: \[Contents\]" "$work/out" && fail "locale-laid-out-$locale: $(cat "$work/out")"
+done
+trap_case direction-word 0 5 "warning: [Contents] Direction 'rtll' is not ltr, rtl or locale: a run runs the columns left to right; did you mean 'rtl'?" \
+  "$head_grid"'Direction=rtll\n'"$font"
+trap_case direction-no-locale 0 5 "note: [Contents] Direction 'Locale' follows [Contents] Locale, but there is no Locale: the columns run left to right" \
+  "$head_grid"'Direction=Locale\n'"$font"
+trap_case direction-date 0 6 "note: [Contents] Direction shapes the month grid only: a Date picture does not use it" \
+  "$head_date"'Format=d\nDirection=rtl\n'"$font"
+# With only DejaVu's fonts installed, Devanagari names and Chinese characters of the
+# Format have no glyph: each script is named once, with a package that has it.
+mkdir -p "$work/fontconfig"
+printf '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>\n' \
+  "$(dirname "$(fc-match -f '%{file}' 'DejaVu Sans')")" "$work/fontconfig" >"$work/fontconfig/fonts.conf"
+printf "$head_date"'Format=dddd d MMMM 年\nLocale=hi\n'"$font" >"$cwd/glyphs-missing.ini"
+(cd "$cwd" && FONTCONFIG_FILE="$work/fontconfig/fonts.conf" "$binary" --date "$day" --check glyphs-missing.ini \
+  >"$work/out" 2>&1) || fail "glyphs-missing: exit code $?"
+for expected in "glyphs-missing.ini:6: warning: 1 character of the Han script in the text a run draws (U+5E74) have no glyph in any installed font: they draw as empty boxes; the Debian package fonts-noto-cjk has fonts for them" \
+  "of the Devanagari script in the text a run draws (U+"; do
+  grep -qF -- "$expected" "$work/out" || fail "glyphs-missing: no '$expected' in: $(cat "$work/out")"
+done
+grep -F "Devanagari" "$work/out" | grep -qF "fonts-noto-core" || fail "glyphs-missing: no package for Devanagari"
+[ "$(grep -c "Devanagari script" "$work/out")" = 1 ] || fail "glyphs-missing: Devanagari named more than once"
+# Without the text layout plugin, names that need it are drawn glyph by glyph: --check
+# says so.
+mkdir -p "$work/no-layout"
+cp "$binary" "$work/no-layout/orvendale"
+cp "$(dirname "$binary")/orvendale-locale-icu.so" "$work/no-layout/"
+printf "$head_date"'Format=dddd\nLocale=he\n'"$font" >"$cwd/no-layout.ini"
+(cd "$cwd" && env -u ORVENDALE_PLUGIN_DIR "$work/no-layout/orvendale" --date "$day" --check no-layout.ini >"$work/out" 2>&1) ||
+  fail "no-layout: exit code $?"
+grep -qF "no-layout.ini:6: warning: [Contents] Locale 'he' has names written right to left or whose letters join or carry combining marks (script Hebr), but the text layout plugin orvendale-text-layout.so" \
+  "$work/out" || fail "no-layout: $(cat "$work/out")"
 # Without the locale plugin beside the binary (nor in ORVENDALE_PLUGIN_DIR or an
 # installation), the Locale cannot be used.
 mkdir -p "$work/lonely"

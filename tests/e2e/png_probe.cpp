@@ -16,6 +16,15 @@
 //                                        a solid image; KIND png, bmp24, bmp32 or jpeg
 //   png_probe png-header FILE W H        the start of a PNG that claims W x H pixels:
 //                                        signature, header and one short data chunk
+//   png_probe overlap FILE REFERENCE [L T R B]
+//                                        how well the ink (alpha of half or more) of
+//                                        FILE's rectangle and of the whole REFERENCE lie
+//                                        on each other, in percent: the two are placed
+//                                        with their ink boxes' top-left corners together,
+//                                        then moved up to 3 pixels each way for the best
+//                                        score; the score is the smaller of the shares
+//                                        of each picture's ink pixels that have ink of
+//                                        the other within 1 pixel (0 without ink)
 //
 // Rectangles are clipped to the picture. Exit code 0 with the answer, 2 for a file that is
 // not a readable 8-bit RGBA PNG or a call that makes no sense.
@@ -156,6 +165,73 @@ int MakePngHeader(const char* path, long width, long height) {
   return orvendale::testing::WriteBytes(path, bytes) ? 0 : 2;
 }
 
+// The ink pixels (alpha of half or more) of the rectangle, as a mask of its size.
+struct InkMask {
+  long width = 0;
+  long height = 0;
+  std::vector<bool> ink;
+  Box box{0, 0, 0, 0};  // the ink's bounding box in mask coordinates; empty without ink
+  bool At(long x, long y) const {
+    return x >= 0 && y >= 0 && x < width && y < height && ink[static_cast<std::size_t>(y * width + x)];
+  }
+};
+
+InkMask MaskOf(const ArgbImage& image, const Box& region) {
+  InkMask mask;
+  mask.width = std::max(region.right - region.left, 0L);
+  mask.height = std::max(region.bottom - region.top, 0L);
+  mask.ink.assign(static_cast<std::size_t>(mask.width * mask.height), false);
+  mask.box = Box{mask.width, mask.height, 0, 0};
+  for (long y = 0; y < mask.height; ++y) {
+    for (long x = 0; x < mask.width; ++x) {
+      const std::uint32_t pixel =
+          image.At(static_cast<std::uint32_t>(region.left + x), static_cast<std::uint32_t>(region.top + y));
+      if ((pixel >> 24) < 128) continue;
+      mask.ink[static_cast<std::size_t>(y * mask.width + x)] = true;
+      mask.box = Box{std::min(mask.box.left, x), std::min(mask.box.top, y), std::max(mask.box.right, x + 1),
+                     std::max(mask.box.bottom, y + 1)};
+    }
+  }
+  return mask;
+}
+
+// The share of `a`'s ink that has ink of `b` within one pixel, with b moved by (dx, dy).
+double Covered(const InkMask& a, const InkMask& b, long dx, long dy) {
+  long inked = 0;
+  long covered = 0;
+  for (long y = 0; y < a.height; ++y) {
+    for (long x = 0; x < a.width; ++x) {
+      if (!a.At(x, y)) continue;
+      ++inked;
+      bool near = false;
+      for (long ny = -1; ny <= 1 && !near; ++ny) {
+        for (long nx = -1; nx <= 1 && !near; ++nx) near = b.At(x + nx - dx, y + ny - dy);
+      }
+      covered += near ? 1 : 0;
+    }
+  }
+  return inked == 0 ? 0.0 : static_cast<double>(covered) / static_cast<double>(inked);
+}
+
+int PrintOverlap(const ArgbImage& image, const Box& region, const ArgbImage& reference) {
+  const InkMask ours = MaskOf(image, region);
+  const InkMask theirs = MaskOf(reference, Box{0, 0, static_cast<long>(reference.width), static_cast<long>(reference.height)});
+  double best = 0.0;
+  if (ours.box.right > 0 && theirs.box.right > 0) {
+    constexpr long kSearch = 3;
+    for (long dy = -kSearch; dy <= kSearch; ++dy) {
+      for (long dx = -kSearch; dx <= kSearch; ++dx) {
+        // theirs moved by (shiftX, shiftY) lies on ours.
+        const long shiftX = ours.box.left - theirs.box.left + dx;
+        const long shiftY = ours.box.top - theirs.box.top + dy;
+        best = std::max(best, std::min(Covered(ours, theirs, shiftX, shiftY), Covered(theirs, ours, -shiftX, -shiftY)));
+      }
+    }
+  }
+  std::printf("%d\n", static_cast<int>(best * 100.0));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -191,6 +267,11 @@ int main(int argc, char** argv) {
     return PrintBox(image, colour, Region(image, argc, argv, 4));
   }
   if (command == "hash") return PrintHash(image, Region(image, argc, argv, 3));
+  if (command == "overlap" && (argc == 4 || argc == 8)) {
+    ArgbImage reference;
+    if (!Load(argv[3], &reference)) return 2;
+    return PrintOverlap(image, Region(image, argc, argv, 4), reference);
+  }
   if (command == "cells" && argc == 9) {
     const long left = Number(argv[3]), top = Number(argv[4]), width = Number(argv[5]), height = Number(argv[6]);
     for (long row = 0; row < Number(argv[8]); ++row) {

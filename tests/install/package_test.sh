@@ -103,7 +103,7 @@ fi
 # whose settings ask for every optional library loads each plugin from there.
 plugins=$(cd "$root" && find . -name 'orvendale-*.so' | sort)
 if [ -n "$plugins" ]; then
-  printf '[Image]\nFile=out/plugins.png\n[Contents]\nType=Calendar\nHolidays=de-by\nHolidayFile=h.ics\nLocale=de\n' \
+  printf '[Image]\nFile=out/plugins.png\n[Contents]\nType=Calendar\nHolidays=de-by\nHolidayFile=h.ics\nLocale=de\n[ShortName]\nSun=\xd7\x90\n' \
     >"$work/unpacked/plugins.ini"
   printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$work/unpacked/h.ics"
   (cd "$work/unpacked" && env -u ORVENDALE_PLUGIN_DIR LD_DEBUG=files LD_DEBUG_OUTPUT="$work/loads" \

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "calendar/text_settings.h"
 #include "settings/ini_document.h"
 #include "support/temp_directory.h"
 
@@ -41,6 +42,25 @@ TEST(GridOptions, ParseKnowsTheWordsInAnyCase) {
   EXPECT_FALSE(ParseRows(nullptr).has_value());
 }
 
+// Direction: ltr and rtl in any letter case; locale follows whether the loaded Locale is
+// written right to left.
+TEST(GridOptions, DirectionWordsAndTheLocalesDirection) {
+  EXPECT_EQ(ParseDirection("ltr"), ColumnOrder::kLeftToRight);
+  EXPECT_EQ(ParseDirection("RTL"), ColumnOrder::kRightToLeft);
+  EXPECT_EQ(ParseDirection("Rtl"), ColumnOrder::kRightToLeft);
+  for (const char* word : {"", "right", "rtl ", "\trtl", "left-to-right", "r", "ltrr", "localee"}) {
+    EXPECT_FALSE(ParseDirection(word).has_value()) << word;
+  }
+  EXPECT_FALSE(ParseDirection(nullptr).has_value());
+  const std::int32_t saved = textSettings.localeRightToLeft;
+  for (const std::int32_t rightToLeft : {0, 1}) {
+    textSettings.localeRightToLeft = rightToLeft;
+    EXPECT_EQ(ParseDirection("Locale"), rightToLeft == 1 ? ColumnOrder::kRightToLeft : ColumnOrder::kLeftToRight);
+    EXPECT_EQ(ParseDirection("ltr"), ColumnOrder::kLeftToRight) << "an explicit word wins over the locale";
+  }
+  textSettings.localeRightToLeft = saved;
+}
+
 GridOptions ReadFrom(const std::string& contents) {
   testing::TempDirectory directory;
   directory.Write("s.ini", "[Contents]\n" + contents);
@@ -55,17 +75,20 @@ void ExpectDefaults(const GridOptions& options, const std::string& label) {
   EXPECT_EQ(options.weekNumbers, WeekNumbering::kNone) << label;
   EXPECT_EQ(options.otherMonthDays, NeighbourDays::kHidden) << label;
   EXPECT_EQ(options.rows, WeekRows::kSix) << label;
+  EXPECT_EQ(options.direction, ColumnOrder::kLeftToRight) << label;
 }
 
 // Settings lines as a user writes them: spaces around the value are trimmed, tabs are
 // not; an overlong, empty or unknown value, or a key in another section, leaves the
 // default.
 TEST(GridOptions, ReadFromTheContentSection) {
-  const GridOptions all = ReadFrom("FirstDay = mon\nWeekNumbers=  Iso  \nOtherMonthDays=Show\nRows=AUTO\n");
+  const GridOptions all =
+      ReadFrom("FirstDay = mon\nWeekNumbers=  Iso  \nOtherMonthDays=Show\nRows=AUTO\nDirection= rtl\n");
   EXPECT_EQ(all.firstDay, 1);
   EXPECT_EQ(all.weekNumbers, WeekNumbering::kIso);
   EXPECT_EQ(all.otherMonthDays, NeighbourDays::kShown);
   EXPECT_EQ(all.rows, WeekRows::kAsNeeded);
+  EXPECT_EQ(all.direction, ColumnOrder::kRightToLeft);
   EXPECT_EQ(ReadFrom("FirstDay=Sat\nWeekNumbers=US\n").firstDay, 6);
   EXPECT_EQ(ReadFrom("FirstDay=Sat\nWeekNumbers=US\n").weekNumbers, WeekNumbering::kUs);
   // The first of two equal keys counts, also when it is not a known word.
@@ -77,7 +100,7 @@ TEST(GridOptions, ReadFromTheContentSection) {
       "",
       "FirstDay=\nWeekNumbers=\nOtherMonthDays=\nRows=\n",
       "FirstDay=\tMon\nWeekNumbers=ISO\t\nOtherMonthDays=\tshow\nRows=auto\t\n",
-      "FirstDay=Monday\nWeekNumbers=ISO 8601\nOtherMonthDays=yes\nRows=5\n",
+      "FirstDay=Monday\nWeekNumbers=ISO 8601\nOtherMonthDays=yes\nRows=5\nDirection=right-to-left\n",
       "FirstDay=Mon" + std::string(20, ' ') + "x\nWeekNumbers=" + overlong + "\nRows=auto" + overlong + "\n",
       "[Image]\nFirstDay=Mon\nWeekNumbers=ISO\nOtherMonthDays=show\nRows=auto\n",
       "firstday=Mon\nweeknumbers=ISO\notherMonthDays=show\nrows=auto\n",

@@ -1,5 +1,7 @@
 // Single-line text drawing and measuring: prefix processing, placement in the rectangle
-// by the flags, and monochrome glyphs clipped to the rectangle and the bitmap.
+// by the flags, and monochrome glyphs clipped to the rectangle and the bitmap. A line
+// whose characters need it is laid out by the text layout engine (text_layout.h); every
+// other line places its glyphs one by one, left to right.
 
 #include <algorithm>
 #include <cstdint>
@@ -9,6 +11,7 @@
 #include "platform/fonts/font.h"
 #include "platform/drawing/gdi_objects.h"
 #include "platform/drawing/graphics.h"
+#include "platform/drawing/text_layout.h"
 #include "platform/system/text.h"
 
 namespace orvendale::platform {
@@ -66,7 +69,22 @@ struct Line {
   std::size_t first = 0;
   std::size_t end = 0;
   std::int64_t width = 0;  // the sum of the advances, in pixels
+  bool laidOut = false;    // drawn from `complex` rather than glyph by glyph
+  ComplexLine complex;
 };
+
+// Hands the lines that need it to the layout engine, which then gives their width too.
+void LayOutComplexLines(FontInstance& font, const ProcessedText& text, std::vector<Line>& lines) {
+  for (Line& line : lines) {
+    const auto begin = text.characters.begin() + static_cast<std::ptrdiff_t>(line.first);
+    const auto end = text.characters.begin() + static_cast<std::ptrdiff_t>(line.end);
+    if (std::none_of(begin, end, NeedsComplexLayout)) continue;
+    if (LayOutComplexLine(font, text.characters.data() + line.first, line.end - line.first, &line.complex)) {
+      line.laidOut = true;
+      line.width = line.complex.width;
+    }
+  }
+}
 
 // Splits at CR LF, LF or CR unless the text is a single line; measures each line.
 std::vector<Line> LayOutLines(const ProcessedText& text, const std::vector<GlyphSource>& glyphs,
@@ -77,9 +95,10 @@ std::vector<Line> LayOutLines(const ProcessedText& text, const std::vector<Glyph
     const char32_t c = text.characters[i];
     if (!singleLine && IsLineBreak(c)) {
       line.end = i;
-      lines.push_back(line);
+      lines.push_back(std::move(line));
       if (c == U'\r' && i + 1 < text.characters.size() && text.characters[i + 1] == U'\n') ++i;
-      line = Line{i + 1, i + 1, 0};
+      line = Line{};
+      line.first = line.end = i + 1;
       continue;
     }
     line.width += glyphs[i].face->GetGlyph(glyphs[i].glyphIndex).advance;
@@ -157,7 +176,8 @@ int DrawText(DrawingContext* context, const char16_t* text, int length, Rect* re
   for (const char32_t c : processed.characters) glyphs.push_back(font->Find(c));
 
   const bool singleLine = (flags & TextFlags::kSingleLine) != 0;
-  const std::vector<Line> lines = LayOutLines(processed, glyphs, singleLine);
+  std::vector<Line> lines = LayOutLines(processed, glyphs, singleLine);
+  LayOutComplexLines(*font, processed, lines);
   const FontMetrics& metrics = font->metrics();
   const std::int64_t lineHeight = metrics.LineHeight();
   const std::int64_t textHeight = lineHeight * static_cast<std::int64_t>(lines.size());
@@ -201,6 +221,20 @@ int DrawText(DrawingContext* context, const char16_t* text, int length, Rect* re
                   PixelFromColorRef(kOpaqueBackground));
     }
     const std::int64_t baseline = y + metrics.ascent;
+    if (line.laidOut) {
+      for (const PlacedGlyph& placed : line.complex.glyphs) {
+        DrawGlyph(bitmap, clip, placed.face->GetGlyph(placed.glyphIndex), x + placed.x, baseline - placed.raise,
+                  textPixel);
+      }
+      std::int64_t left = 0;
+      std::int64_t width = 0;
+      if (processed.underlined >= line.first && processed.underlined < line.end &&
+          ClusterExtent(line.complex, processed.underlined - line.first, &left, &width)) {
+        FillClipped(bitmap, clip, x + left, baseline + 1, x + left + width - 1, baseline + 2, textPixel);
+      }
+      y += lineHeight;
+      continue;
+    }
     std::int64_t pen = x;
     for (std::size_t i = line.first; i < line.end; ++i) {
       const Glyph& glyph = glyphs[i].face->GetGlyph(glyphs[i].glyphIndex);

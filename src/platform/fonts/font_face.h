@@ -93,6 +93,9 @@ class FontFace {
   std::string FamilyName() const;
   const std::string& file() const { return file_; }
   int faceIndex() const { return faceIndex_; }
+  Embolden embolden() const { return embolden_; }
+  // The FreeType face, set to pixelsPerEm(), for the text layout engine; owned here.
+  FT_FaceRec_* FreeTypeFace() const { return face_; }
 
  private:
   FontFace(FT_FaceRec_* face, std::string file, int faceIndex, std::int32_t pixelsPerEm,
