@@ -16,6 +16,7 @@
 #include "driver/holiday_settings.h"
 #include "platform/system/file.h"
 #include "platform/system/file_info.h"
+#include "platform/system/path.h"
 #include "platform/system/text.h"
 
 namespace orvendale {
@@ -170,7 +171,7 @@ void CheckFile(const CheckContext& context, const HolidaySettings& settings, con
   const int line = context.LineOf("Contents", "HolidayFile");
   const std::u16string name = settings.fileName;
   const std::u16string& folder = context.preview.imageFolder;
-  if (!name.empty() && !IsPathSeparator(name[0]) && !folder.empty() && !IsPathSeparator(folder.back())) {
+  if (platform::JoinsWithoutSeparator(folder.c_str(), name.c_str())) {
     report.Warn(line, "HolidayFile " + Quote(value) + " is joined to [Image] Path " + Quote(NarrowPath(folder)) +
                           " without a separator: a run looks for " + Quote(NarrowPath(folder + name)) +
                           "; end Path with '/' (or write a full path)");
