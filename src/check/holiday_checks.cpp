@@ -89,21 +89,6 @@ void CheckRules(const CheckContext& context, const HolidayReport& holidays, Repo
   }
 }
 
-// The file's bytes, at most one more than a run reads; empty when it cannot be read.
-std::string ReadWhole(const std::u16string& path) {
-  std::string text;
-  const platform::FileHandle file =
-      platform::OpenFile(path.c_str(), platform::FileAccess::kRead, platform::FileCreation::kOpenExisting);
-  if (file == platform::kInvalidFileHandle) return text;
-  char chunk[16 << 10];
-  std::uint32_t got = 0;
-  while (text.size() <= kMaxHolidayFileBytes && platform::ReadFile(file, chunk, sizeof chunk, &got) && got > 0) {
-    text.append(chunk, got);
-  }
-  platform::CloseFile(file);
-  return text;
-}
-
 // `text` after its first `count` lines (a line ends in CR LF, LF or CR, as the list reads).
 std::string_view AfterLines(std::string_view text, int count) {
   for (int i = 0; i < count && !text.empty(); ++i) {
@@ -141,7 +126,9 @@ std::vector<int> SkippedLines(std::string_view text, std::size_t limit) {
 void CheckListLines(const std::u16string& path, const HolidayReport& holidays, int settingsLine,
                     const std::string& what, Report& report) {
   const std::string name = NarrowPath(path);
-  const std::vector<int> lines = SkippedLines(ReadWhole(path), kSkippedLinesShown + 1);
+  std::string text;
+  ReadHolidayFile(path, &text);  // the list the run read: its skipped lines are counted
+  const std::vector<int> lines = SkippedLines(text, kSkippedLinesShown + 1);
   const std::size_t total = static_cast<std::size_t>(holidays.skippedLines);
   // Reported on the list's lines only when they agree with what the run's list counted.
   if (lines.size() != std::min(total, kSkippedLinesShown + 1) || lines.empty() ||
