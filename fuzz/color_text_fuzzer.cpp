@@ -7,14 +7,13 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz_support.h"
 #include "render/text_settings_loader.h"
 
 namespace orvendale {
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzzing::Check;
 
 ColorRef Expected(const ColorComponents& components) {
   return (components.red & 0xFF) | (components.green & 0xFF) << 8 | (components.blue & 0xFF) << 16;
