@@ -11,13 +11,12 @@
 #include "calendar/date_pattern.h"
 #include "calendar/text_settings.h"
 #include "settings/settings_table.h"
+#include "fuzz_support.h"
 
 namespace orvendale {
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzzing::Check;
 
 bool IsHigh(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }

@@ -1,7 +1,8 @@
 #pragma once
-// What the fuzz targets share: a private folder under the system's temporary folder,
-// made once per process and removed with everything in it when the process ends, and
-// the conversions between host text and platform paths.
+// What the fuzz targets share: the check that stops a run on a broken property, a private
+// folder under the system's temporary folder, made once per process and removed with
+// everything in it when the process ends, and the conversions between host text and
+// platform paths.
 
 #include <stdlib.h>
 
@@ -12,6 +13,11 @@
 #include <string_view>
 
 namespace orvendale::fuzzing {
+
+// Stops the run where a property does not hold, so that libFuzzer keeps the input.
+inline void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
 
 class ScratchFolder {
  public:

@@ -8,13 +8,12 @@
 
 #include "calendar/holiday_list.h"
 #include "calendar/packed_date.h"
+#include "fuzz_support.h"
 
 namespace orvendale {
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzzing::Check;
 
 int LineCount(std::string_view text) {
   int lines = text.empty() ? 0 : 1;

@@ -11,13 +11,12 @@
 #include <ctime>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "plugins/ical/ical_days.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using orvendale::fuzzing::Check;
 
 constexpr std::size_t kWindowBytes = 4;
 constexpr int kMaxEvents = 10000;  // the plugin's own limit

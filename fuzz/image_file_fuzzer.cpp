@@ -16,9 +16,7 @@
 namespace orvendale {
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzzing::Check;
 
 constexpr std::int32_t kPictureSide = 48;
 

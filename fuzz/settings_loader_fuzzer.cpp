@@ -12,13 +12,12 @@
 
 #include "fuzz_support.h"
 #include "settings/ini_document.h"
+#include "support/utf16_text.h"
 
 namespace orvendale {
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzzing::Check;
 
 bool SameText(const char* a, const char* b) {
   if (a == nullptr || b == nullptr) return a == b;
@@ -59,49 +58,6 @@ void ExerciseGetters(const IniDocument& document, const char* section, const cha
   }
 }
 
-// The UTF-16 bytes of `text`, with the mark; false when `text` is not valid UTF-8
-// (overlong forms, surrogates and values beyond U+10FFFF included).
-bool Utf16Twin(const std::uint8_t* text, std::size_t size, bool bigEndian, std::string* out) {
-  const auto put = [&](std::uint32_t unit) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    out->push_back(bigEndian ? high : low);
-    out->push_back(bigEndian ? low : high);
-  };
-  put(0xFEFF);
-  for (std::size_t i = 0; i < size;) {
-    const std::uint8_t lead = text[i];
-    int length = 0;
-    std::uint32_t c = 0;
-    std::uint32_t least = 0;
-    if (lead < 0x80) {
-      length = 1, c = lead;
-    } else if (lead >= 0xC2 && lead < 0xE0) {
-      length = 2, c = lead & 0x1F, least = 0x80;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-      length = 3, c = lead & 0x0F, least = 0x800;
-    } else if (lead >= 0xF0 && lead < 0xF5) {
-      length = 4, c = lead & 0x07, least = 0x10000;
-    } else {
-      return false;
-    }
-    if (size - i < static_cast<std::size_t>(length)) return false;
-    for (int k = 1; k < length; ++k) {
-      if ((text[i + k] & 0xC0) != 0x80) return false;
-      c = c << 6 | (text[i + k] & 0x3F);
-    }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-    i += static_cast<std::size_t>(length);
-    if (c >= 0x10000) {
-      put(0xD800 + ((c - 0x10000) >> 10));
-      put(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      put(c);
-    }
-  }
-  return true;
-}
-
 }  // namespace
 }  // namespace orvendale
 
@@ -123,7 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The UTF-16 twin of a file without a mark loads into the same table.
   std::string twin;
   const bool marked = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
-  if (!marked && Utf16Twin(data, size, size > 0 && (data[0] & 1) != 0, &twin)) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const auto order = size > 0 && (data[0] & 1) != 0 ? testing::ByteOrder::kBigEndian : testing::ByteOrder::kLittleEndian;
+  if (!marked && testing::TryUtf16Bytes(text, order, &twin)) {
     const std::string twinPath = fuzzing::Scratch().Path("twin.ini");
     fuzzing::WriteHostFile(twinPath, reinterpret_cast<const std::uint8_t*>(twin.data()), twin.size());
     const std::u16string platformTwin = fuzzing::PlatformPath(twinPath);

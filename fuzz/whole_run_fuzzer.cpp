@@ -47,9 +47,7 @@
 namespace orvendale {
 namespace {
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzzing::Check;
 
 constexpr const char* kSettingsName = "settings.ini";
 constexpr const char* kImageName = "today.png";

@@ -22,7 +22,6 @@ constexpr std::string_view kCalendarStart = "BEGIN:VCALENDAR";
 constexpr std::uint32_t kReadChunkBytes = 16u << 10;
 constexpr int kCachedMonths = 4;  // a picture draws one month; tests walk more
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // iCalendar text begins with BEGIN:VCALENDAR (names are case-insensitive), perhaps after
 // a byte-order mark and blank lines.
@@ -33,12 +32,13 @@ bool IsCalendarText(std::string_view text) {
   text.remove_prefix(start);
   if (text.size() < kCalendarStart.size()) return false;
   for (std::size_t i = 0; i < kCalendarStart.size(); ++i) {
-    if (LowerAscii(text[i]) != LowerAscii(kCalendarStart[i])) return false;
+    if (platform::LowerAscii(text[i]) != platform::LowerAscii(kCalendarStart[i])) return false;
   }
   return true;
 }
 
-// The file's bytes into `text`; the status says why there are none.
+}  // namespace
+
 HolidayFileStatus ReadHolidayFile(const std::u16string& path, std::string* text) {
   text->clear();
   const platform::FileHandle file = platform::OpenFile(path.c_str(), platform::FileAccess::kRead,
@@ -63,6 +63,8 @@ HolidayFileStatus ReadHolidayFile(const std::u16string& path, std::string* text)
   }
   return IsCalendarText(*text) ? HolidayFileStatus::kCalendar : HolidayFileStatus::kList;
 }
+
+namespace {
 
 template <typename Function>
 Function FindPluginFunction(const char* plugin, const char* symbol) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "plugins/holiday_plugins.h"
 
@@ -69,6 +70,10 @@ enum class HolidayFileStatus : std::uint8_t {
   kBadCalendar,        // begins as iCalendar text but the library cannot read it
   kNoCalendarLibrary,  // the iCalendar plugin is missing
 };
+
+// The bytes of the holiday file at `path` into `text`, and what they are: kList or
+// kCalendar; kUnreadable or kTooLarge (more than kMaxHolidayFileBytes) with `text` empty.
+HolidayFileStatus ReadHolidayFile(const std::u16string& path, std::string* text);
 
 struct HolidayReport {
   HolidayRulesStatus rules = HolidayRulesStatus::kBuiltIn;

@@ -11,6 +11,7 @@
 #include "check/checks.h"
 #include "check/known_keys.h"
 #include "render/grid_options.h"
+#include "platform/system/text.h"
 #include "render/locale_names.h"
 
 namespace orvendale {
@@ -47,7 +48,6 @@ constexpr GridOption kOptions[] = {
      [](const char* word) { return ParseDirection(word).has_value(); }, kDirectionWords},
 };
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The word the value most likely means: the nearest by spelling, else a word the value
 // begins with ("Monday" means "Mon").
@@ -58,7 +58,7 @@ std::string Suggestion(const std::string& value, std::span<const char* const> ca
     const std::size_t length = std::strlen(candidate);
     if (value.size() <= length) continue;
     std::size_t i = 0;
-    while (i < length && LowerAscii(value[i]) == LowerAscii(candidate[i])) ++i;
+    while (i < length && platform::LowerAscii(value[i]) == platform::LowerAscii(candidate[i])) ++i;
     if (i == length) return candidate;
   }
   return std::string();
@@ -99,22 +99,12 @@ void CheckPictureType(const CheckContext& context, const GridOption& option, Rep
                   " picture does not use it");
 }
 
-// "locale" in any letter case, as ParseFirstDay reads it.
-bool IsLocaleWord(const char* value) {
-  if (value == nullptr) return false;
-  const char* known = "locale";
-  while (*value != 0 && LowerAscii(*value) == *known) {
-    ++value;
-    ++known;
-  }
-  return *value == 0 && *known == 0;
-}
-
 // FirstDay=locale takes the first weekday of [Contents] Locale; without a usable locale
 // the week starts on Sunday.
 void CheckLocaleFirstDay(const CheckContext& context, Report& report) {
   const char* value = context.Value("Contents", "FirstDay");
-  if (!IsLocaleWord(value) || context.document == nullptr) return;
+  // "locale" in any letter case, as the grid reads FirstDay.
+  if (!platform::KeywordEquals(value, "locale") || context.document == nullptr) return;
   const int line = context.LineOf("Contents", "FirstDay");
   LocaleSetting locale;
   ReadLocaleSetting(*context.document, locale);
@@ -133,7 +123,7 @@ void CheckLocaleFirstDay(const CheckContext& context, Report& report) {
 // columns run left to right.
 void CheckLocaleDirection(const CheckContext& context, Report& report) {
   const char* value = context.Value("Contents", "Direction");
-  if (!IsLocaleWord(value) || context.document == nullptr) return;
+  if (!platform::KeywordEquals(value, "locale") || context.document == nullptr) return;
   LocaleSetting locale;
   ReadLocaleSetting(*context.document, locale);
   if (locale.state == LocaleState::kKnown) return;

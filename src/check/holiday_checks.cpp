@@ -16,6 +16,7 @@
 #include "driver/holiday_settings.h"
 #include "platform/system/file.h"
 #include "platform/system/file_info.h"
+#include "platform/system/path.h"
 #include "platform/system/text.h"
 
 namespace orvendale {
@@ -88,21 +89,6 @@ void CheckRules(const CheckContext& context, const HolidayReport& holidays, Repo
   }
 }
 
-// The file's bytes, at most one more than a run reads; empty when it cannot be read.
-std::string ReadWhole(const std::u16string& path) {
-  std::string text;
-  const platform::FileHandle file =
-      platform::OpenFile(path.c_str(), platform::FileAccess::kRead, platform::FileCreation::kOpenExisting);
-  if (file == platform::kInvalidFileHandle) return text;
-  char chunk[16 << 10];
-  std::uint32_t got = 0;
-  while (text.size() <= kMaxHolidayFileBytes && platform::ReadFile(file, chunk, sizeof chunk, &got) && got > 0) {
-    text.append(chunk, got);
-  }
-  platform::CloseFile(file);
-  return text;
-}
-
 // `text` after its first `count` lines (a line ends in CR LF, LF or CR, as the list reads).
 std::string_view AfterLines(std::string_view text, int count) {
   for (int i = 0; i < count && !text.empty(); ++i) {
@@ -140,7 +126,9 @@ std::vector<int> SkippedLines(std::string_view text, std::size_t limit) {
 void CheckListLines(const std::u16string& path, const HolidayReport& holidays, int settingsLine,
                     const std::string& what, Report& report) {
   const std::string name = NarrowPath(path);
-  const std::vector<int> lines = SkippedLines(ReadWhole(path), kSkippedLinesShown + 1);
+  std::string text;
+  ReadHolidayFile(path, &text);  // the list the run read: its skipped lines are counted
+  const std::vector<int> lines = SkippedLines(text, kSkippedLinesShown + 1);
   const std::size_t total = static_cast<std::size_t>(holidays.skippedLines);
   // Reported on the list's lines only when they agree with what the run's list counted.
   if (lines.size() != std::min(total, kSkippedLinesShown + 1) || lines.empty() ||
@@ -170,7 +158,7 @@ void CheckFile(const CheckContext& context, const HolidaySettings& settings, con
   const int line = context.LineOf("Contents", "HolidayFile");
   const std::u16string name = settings.fileName;
   const std::u16string& folder = context.preview.imageFolder;
-  if (!name.empty() && !IsPathSeparator(name[0]) && !folder.empty() && !IsPathSeparator(folder.back())) {
+  if (platform::JoinsWithoutSeparator(folder.c_str(), name.c_str())) {
     report.Warn(line, "HolidayFile " + Quote(value) + " is joined to [Image] Path " + Quote(NarrowPath(folder)) +
                           " without a separator: a run looks for " + Quote(NarrowPath(folder + name)) +
                           "; end Path with '/' (or write a full path)");

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/system/text.h"
 #include "settings/settings_table.h"
 
 namespace orvendale {
@@ -35,7 +36,6 @@ const KnownNames& Names() {
   return names;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Levenshtein distance, letters compared without regard to case.
 std::size_t EditDistance(std::string_view a, std::string_view b) {
@@ -46,7 +46,7 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
     row[0] = i;
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const std::size_t above = row[j];
-      const std::size_t substitution = diagonal + (LowerAscii(a[i - 1]) == LowerAscii(b[j - 1]) ? 0 : 1);
+      const std::size_t substitution = diagonal + (platform::LowerAscii(a[i - 1]) == platform::LowerAscii(b[j - 1]) ? 0 : 1);
       row[j] = std::min({above + 1, row[j - 1] + 1, substitution});
       diagonal = above;
     }

@@ -28,6 +28,4 @@ std::string HostFolder(const std::string& hostPath) {
   return hostPath.substr(0, slash);
 }
 
-bool IsPathSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
-
 }  // namespace orvendale

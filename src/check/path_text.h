@@ -12,6 +12,5 @@ std::string HostPath(const std::u16string& path);
 // The folder of a host path: the part before its last "/", "/" for the root, "." for a
 // bare name.
 std::string HostFolder(const std::string& hostPath);
-bool IsPathSeparator(char16_t c);
 
 }  // namespace orvendale

@@ -9,6 +9,7 @@
 #include "check/path_text.h"
 #include "imagefile/image_folder.h"
 #include "imagefile/image_placement.h"
+#include "platform/system/path.h"
 #include "platform/system/text.h"
 
 namespace orvendale {
@@ -38,19 +39,17 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
   char16_t name[kPathCapacity];
   if (platform::WideFromNarrow(value, name, kPathCapacity) == 0) return;
   const std::u16string& folder = context.preview.imageFolder;
-  std::u16string resolved = name;
-  if (!IsPathSeparator(name[0])) {
-    resolved = folder + name;
-    if (!folder.empty() && !IsPathSeparator(folder.back())) {
-      report.Warn(line, "TodayImage " + Quote(value) + " is joined to [Image] Path " + Quote(NarrowPath(folder)) +
-                            " without a separator: a run looks for " + Quote(NarrowPath(resolved)) +
-                            "; end Path with '/' (or write a full path)");
-    }
+  if (platform::JoinsWithoutSeparator(folder.c_str(), name)) {
+    report.Warn(line, "TodayImage " + Quote(value) + " is joined to [Image] Path " + Quote(NarrowPath(folder)) +
+                          " without a separator: a run looks for " + Quote(NarrowPath(folder + name)) +
+                          "; end Path with '/' (or write a full path)");
   }
-  if (resolved.size() > static_cast<std::size_t>(kPathCapacity - 1)) {
+  char16_t resolvedPath[kPathCapacity];
+  if (!platform::ResolvePath(folder.c_str(), name, resolvedPath, kPathCapacity)) {
     report.Warn(line, "TodayImage resolves to a path longer than 255 characters: a run draws no image");
     return;
   }
+  const std::u16string resolved = resolvedPath;
   const std::string host = HostPath(resolved);
   const platform::FileFacts facts = platform::QueryHostFile(host.c_str());
   const std::string where = "TodayImage " + Quote(NarrowPath(resolved));

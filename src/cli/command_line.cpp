@@ -1,21 +1,24 @@
 #include "cli/command_line.h"
 
 #include <cstring>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "calendar/packed_date.h"
+#include "cli/option_table.h"
 
 namespace orvendale {
 namespace {
-
 
 constexpr const char* kMonthNames[12] = {"January", "February", "March",     "April",
                                          "May",     "June",     "July",      "August",
                                          "September", "October", "November", "December"};
 
+// Every argument that begins with "--" is an option (an unknown one is an error), and so
+// is a short name of the table ("-h").
 bool IsOption(const char* argument) {
-  return argument != nullptr &&
-         ((argument[0] == '-' && argument[1] == '-') || std::strcmp(argument, "-h") == 0);
+  return argument != nullptr && ((argument[0] == '-' && argument[1] == '-') || FindOption(argument) != nullptr);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -82,75 +85,55 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     result.error = std::move(message);
     return result;
   };
-  bool help = false;
-  bool version = false;
-  bool regions = false;
-  bool check = false;
+  const std::span<const OptionSpec> options = OptionTable();
+  std::vector<bool> given(options.size(), false);
+  const OptionSpec* acting = nullptr;  // the option given whose action comes first
 
   int index = 1;
   for (; index < argc && IsOption(argv[index]); ++index) {
     const std::string_view argument = argv[index];
-    if (argument == "--") {
-      ++index;
-      break;
-    }
     // "--name=value" gives the value inside the argument.
     const std::size_t equals = argument.find('=');
     const std::string_view name = argument.substr(0, equals);
     const bool valueInside = equals != std::string_view::npos;
-    const bool takesNoValue = name == "--help" || name == "-h" || name == "--version" || name == "--check" ||
-                              name == "--holiday-regions";
-    if (takesNoValue && valueInside) {
+    const OptionSpec* option = FindOption(name);
+    if (option != nullptr && option->kind == OptionKind::kEndOfOptions && !valueInside) {
+      ++index;
+      break;
+    }
+    if (option == nullptr || option->kind == OptionKind::kEndOfOptions) {
+      return fail("unknown option " + Quoted(argument));
+    }
+    if (option->kind == OptionKind::kFlag && valueInside) {
       return fail("option " + Quoted(name) + " takes no value (" + Quoted(argument) + ")");
     }
-    bool* flag = nullptr;
-    if (name == "--help" || name == "-h") {
-      flag = &help;
-    } else if (name == "--version") {
-      flag = &version;
-    } else if (name == "--holiday-regions") {
-      flag = &regions;
-    } else if (name == "--check") {
-      flag = &check;
-    } else if (name == "--date") {
-      if (result.dateGiven) return fail("option '--date' is given twice");
+    const std::size_t row = static_cast<std::size_t>(option - options.data());
+    if (given[row]) return fail("option " + Quoted(name) + " is given twice");
+    given[row] = true;
+    if (option->kind == OptionKind::kValue) {
       const char* value = nullptr;
       if (valueInside) {
         value = argv[index] + equals + 1;
       } else if (index + 1 < argc) {
         value = argv[++index];
       } else {
-        return fail("option '--date' needs a date, YYYY-MM-DD");
+        return fail("option " + Quoted(option->name) + " needs " + option->valueNoun + ", " + option->valueName);
       }
       std::string error;
-      if (!ParseDateOption(value, &result.date, &error)) return fail(error);
-      result.dateGiven = true;
-      continue;
-    } else {
-      return fail("unknown option " + Quoted(argument));
+      if (!option->readValue(value, &result, &error)) return fail(error);
     }
-    if (*flag) return fail("option " + Quoted(name) + " is given twice");
-    *flag = true;
+    if (acting == nullptr || option->action < acting->action) acting = option;
   }
 
   if (index < argc) result.settingsPath = argv[index++];
-  if ((help || version || regions) && result.settingsPath != nullptr) {
-    return fail(std::string("option '") + (help ? "--help" : version ? "--version" : "--holiday-regions") +
-                "' takes no settings file (" + Quoted(result.settingsPath) + ")");
+  if (acting != nullptr && !acting->takesSettings && result.settingsPath != nullptr) {
+    return fail("option " + Quoted(acting->name) + " takes no settings file (" + Quoted(result.settingsPath) + ")");
   }
   if (index < argc) {
     return fail("unexpected argument " + Quoted(argv[index]) + " after the settings file " +
                 Quoted(result.settingsPath) + " (options go before it)");
   }
-  if (help) {
-    result.action = CommandAction::kHelp;
-  } else if (version) {
-    result.action = CommandAction::kVersion;
-  } else if (regions) {
-    result.action = CommandAction::kHolidayRegions;
-  } else if (check) {
-    result.action = CommandAction::kCheck;
-  }
+  if (acting != nullptr) result.action = acting->action;
   return result;
 }
 

@@ -9,13 +9,15 @@
 
 namespace orvendale {
 
+// What the command line asks for. When several options are given, the one whose action
+// comes first here acts: "--version --help" shows the help.
 enum class CommandAction {
-  kRun,      // draw the picture (a plain run, or one with --date)
-  kCheck,    // --check
-  kHelp,     // --help, -h
-  kVersion,  // --version
+  kHelp,            // --help, -h
+  kVersion,         // --version
   kHolidayRegions,  // --holiday-regions
-  kError,    // a wrong option or value: `error` says which
+  kCheck,           // --check
+  kRun,             // draw the picture (a plain run, or one with --date)
+  kError,           // a wrong option or value: `error` says which
 };
 
 struct CommandLine {

@@ -15,7 +15,7 @@ int RunWithOptions(int argc, const char* const* argv, std::FILE* out, std::FILE*
       std::fprintf(err, "orvendale: %s\nTry 'orvendale --help' for more information.\n", command.error.c_str());
       return kExitUsage;
     case CommandAction::kHelp:
-      std::fputs(UsageText(), out);
+      std::fputs(UsageText().c_str(), out);
       return 0;
     case CommandAction::kVersion:
       std::fprintf(out, "%s\n", VersionText().c_str());

@@ -6,7 +6,7 @@
 namespace orvendale {
 
 // The usage text of --help, every line ending in a line feed.
-const char* UsageText();
+std::string UsageText();
 // "orvendale 1.1.0", with " (git DESCRIPTION)" where the build has one.
 std::string VersionText();
 

@@ -7,6 +7,7 @@
 #include "driver/settings_argument.h"
 #include "imagefile/png_export.h"
 #include "platform/system/clock.h"
+#include "platform/system/path.h"
 #include "platform/system/resources.h"
 #include "platform/system/text.h"
 #include "platform/types.h"
@@ -26,9 +27,6 @@ namespace {
 
 constexpr const char* kImageSection = "Image";
 constexpr const char* kContentSection = "Contents";
-
-// On this host a slash separates folders as a backslash does.
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
 // The screen drawing context, held from its getting to the end of the run.
 class ScreenContext {
@@ -70,15 +68,15 @@ RunServices BuiltInServices() {
 bool ComposeOutputPath(char16_t* imageFolder, const char16_t* outputFileName,
                        char16_t* outputFilePath) {
   outputFilePath[0] = 0;
-  if (IsSeparator(outputFileName[0]) || !IsSeparator(imageFolder[0])) {
+  if (platform::IsRootedPath(outputFileName) || !platform::IsRootedPath(imageFolder)) {
     platform::WideCopy(outputFilePath, kPathCapacity, outputFileName);
     return true;
   }
   const int folderLength = platform::WideLength(imageFolder);
-  const bool needsSeparator = !IsSeparator(imageFolder[folderLength - 1]);
+  const bool needsSeparator = !platform::IsPathSeparator(imageFolder[folderLength - 1]);
   const int pathLength = folderLength + (needsSeparator ? 1 : 0) + platform::WideLength(outputFileName);
   if (pathLength > kPathCapacity - 1) return false;
-  if (needsSeparator) platform::WideAppend(imageFolder, kPathCapacity, u"\\");
+  if (needsSeparator) platform::WideAppend(imageFolder, kPathCapacity, platform::kPathSeparator);
   platform::WideCopy(outputFilePath, kPathCapacity, imageFolder);
   platform::WideAppend(outputFilePath, kPathCapacity, outputFileName);
   return true;

@@ -5,6 +5,7 @@
 
 #include "platform/drawing/text_layout.h"
 #include "platform/system/plugin.h"
+#include "platform/system/text.h"
 #include "settings/ini_document.h"
 #include "settings/settings_table.h"
 
@@ -20,14 +21,13 @@ constexpr int kMinLanguageLength = 2;
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSubtagSeparator(char c) { return c == '-' || c == '_'; }
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // True when a BCP 47 tag ("zh-Hant-TW") and an ICU locale name ("zh_Hant_TW") name the
 // same locale, letter case and separators aside.
 bool SameLocale(const char* tag, const char* icuName) {
   for (; *tag != 0 && *icuName != 0; ++tag, ++icuName) {
     const bool bothSeparators = IsSubtagSeparator(*tag) && IsSubtagSeparator(*icuName);
-    if (!bothSeparators && LowerAscii(*tag) != LowerAscii(*icuName)) return false;
+    if (!bothSeparators && platform::LowerAscii(*tag) != platform::LowerAscii(*icuName)) return false;
   }
   return *tag == 0 && *icuName == 0;
 }

@@ -8,6 +8,7 @@
 #include "calendar/text_settings.h"
 #include "settings/settings_table.h"
 #include "platform/system/text.h"
+#include "support/saved_text_settings.h"
 
 namespace orvendale {
 namespace {
@@ -38,11 +39,9 @@ void FillDefaultNames(TextSettings& settings) {
 class ExpandDatePatternTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = textSettings;
     textSettings = TextSettings{};
     FillDefaultNames(textSettings);
   }
-  void TearDown() override { textSettings = saved_; }
 
   // Expands into the first 64 units of a larger buffer and checks that nothing beyond
   // them was touched.
@@ -56,7 +55,7 @@ class ExpandDatePatternTest : public ::testing::Test {
     return std::u16string(buffer.data(), static_cast<std::size_t>(length));
   }
 
-  TextSettings saved_;
+  testing::SavedTextSettings saved_;
 };
 
 TEST_F(ExpandDatePatternTest, PatternTable) {

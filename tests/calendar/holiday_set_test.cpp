@@ -8,6 +8,7 @@
 #include "calendar/holidays.h"
 #include "calendar/packed_date.h"
 #include "calendar/text_settings.h"
+#include "support/saved_text_settings.h"
 #include "support/temp_directory.h"
 
 namespace orvendale {
@@ -109,7 +110,7 @@ TEST_F(HolidaySetTest, NoneKeepsSundaysAndSaturdays) {
   EXPECT_EQ(WeekdayHolidays(2008, 5), 0u);
   EXPECT_EQ(IsHoliday(5, 4, 2008), 1);   // a Sunday
   EXPECT_EQ(IsHoliday(2, 30, 2008), 1);  // not a day: counts as a Sunday, as always
-  const TextSettings saved = textSettings;
+  const testing::SavedTextSettings saved;
   textSettings.saturdayColor = 0x00FF0000;
   textSettings.sundayColor = 0x000000FF;
   platform::DrawingContext* context = platform::CreateCompatibleContext(platform::GetScreenContext());
@@ -117,7 +118,6 @@ TEST_F(HolidaySetTest, NoneKeepsSundaysAndSaturdays) {
   SetDayColor(context, 12, 23, 2006);  // a Saturday holiday of the built-in table
   EXPECT_EQ(platform::SetTextColor(context, 0), 0x00FF0000u);
   platform::DeleteContext(context);
-  textSettings = saved;
   EXPECT_EQ(InspectHolidays().rules, HolidayRulesStatus::kNone);
   EXPECT_EQ(calls.finds, 0);  // no plugin for that
 }

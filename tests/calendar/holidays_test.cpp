@@ -8,6 +8,7 @@
 
 #include "calendar/packed_date.h"
 #include "calendar/text_settings.h"
+#include "support/saved_text_settings.h"
 
 namespace orvendale {
 namespace {
@@ -99,17 +100,15 @@ TEST(IsHoliday, SundaysAlwaysAndJuneAndAugustNothingElse) {
 class SetDayColorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = textSettings;
     textSettings.textColor = kText;
     textSettings.sundayColor = kSunday;
     textSettings.saturdayColor = kSaturday;
   }
-  void TearDown() override { textSettings = saved_; }
 
   static constexpr ColorRef kText = 0x00102030;
   static constexpr ColorRef kSunday = 0x000000FF;
   static constexpr ColorRef kSaturday = 0x00FF0000;
-  TextSettings saved_;
+  testing::SavedTextSettings saved_;
 };
 
 TEST_F(SetDayColorTest, ChoosesByKindOfDay) {

@@ -7,7 +7,7 @@
 #include "calendar/holiday_set.h"
 #include "calendar/holidays.h"
 #include "platform/system/text.h"
-#include "support/temp_directory.h"
+#include "support/settings_text.h"
 
 namespace orvendale {
 namespace {
@@ -18,7 +18,6 @@ std::u16string Widen(const std::string& text) { return std::u16string(text.begin
 // right after the image folder (which the output path composition may have given a
 // trailing separator); a joined path over 255 characters names no file.
 TEST(ChooseHolidaysFromSettings, ReadsBothKeysAndResolvesTheFileAsTheTodayImage) {
-  testing::TempDirectory folder;
   const std::string long249(249, 'f');  // with two separators: 251 characters
   struct Case {
     std::u16string imageFolder;
@@ -38,9 +37,8 @@ TEST(ChooseHolidaysFromSettings, ReadsBothKeysAndResolvesTheFileAsTheTodayImage)
       {u"\\" + Widen(long249) + u"\\", "HolidayFile=abcde", "", u"", true},
   };
   for (const Case& c : cases) {
-    folder.Write("s.ini", "[Contents]\n" + c.lines + "\n");
-    IniDocument document(folder.PlatformPath("s.ini").c_str());
-    ASSERT_EQ(document.Load(), S_OK);
+    const testing::SettingsText text("[Contents]\n" + c.lines + "\n");
+    const IniDocument& document = text.document();
     platform::WideCopy(ImageFolder, kPathCapacity, c.imageFolder.c_str());
     const HolidaySettings settings = ChooseHolidaysFromSettings(document, "Contents");
     EXPECT_EQ(std::string(settings.rules), c.rules) << c.lines;

@@ -5,20 +5,9 @@
 # finds nothing to warn about, and on files that are no settings at all (binary, huge,
 # folders, pipes) it says so with exit code 2 or 1, without hanging. --check never writes.
 # Usage: check_corpus_test.sh path/to/orvendale path/to/png_probe
-set -euo pipefail
-binary=$(realpath "$1")
+source "$(dirname "$0")/picture_support.sh"
 examples=$(cd "$(dirname "$0")/../../examples" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
-export TZ=UTC
 day=2008-03-20
-
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
 
 mkdir -p "$work/cwd/pics"
 cwd=$work/cwd
@@ -442,4 +431,4 @@ else
   echo "SKIP permission cases: they need root and setpriv to act as another user"
 fi
 
-[ "$failures" -eq 0 ]
+finish

@@ -3,22 +3,11 @@
 # stream, its exit code, and that none of them leaves a file behind; --date pictures
 # equal the pictures of a run on that day.
 # Usage: command_line_test.sh path/to/orvendale path/to/png_probe
-set -euo pipefail
-binary=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/picture_support.sh"
 # The examples run in a copy, with their out/ folder.
 source_dir=$work/examples-copy
 mkdir -p "$source_dir/out"
 cp -r "$(dirname "$0")/../../examples" "$source_dir/examples"
-failures=0
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
-export TZ=UTC
-
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
 
 # run NAME EXPECTED_STATUS ARGUMENTS...: runs in $work/cwd; the streams go to $work/stdout
 # and $work/stderr. The working folder must hold afterwards what it held before.
@@ -153,4 +142,4 @@ rm -f "$work/cwd/none.ini" "$work/cwd/offset.ini"
 writes=1 run "plain run" 0 date.ini extra --bogus
 [ ! -s "$work/stdout" ] && [ ! -s "$work/stderr" ] || fail "plain run printed something"
 
-[ "$failures" -eq 0 ]
+finish

@@ -6,22 +6,12 @@
 #
 # ORVENDALE_GOLDEN_UPDATE=missing draws the pictures of new cases and leaves the others;
 # ORVENDALE_GOLDEN_UPDATE=all redraws every one (only for a change meant to alter them).
-set -euo pipefail
-binary=$(realpath "$1")
+source "$(dirname "$0")/picture_support.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 golden=$root/tests/golden
 update=${ORVENDALE_GOLDEN_UPDATE:-}
 # A picture that differs is kept here to be looked at.
 differs=${TMPDIR:-/tmp}/orvendale-golden-differs
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
-export TZ=UTC
-failures=0
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
 
 # The examples find today's image as examples/today.png, relative to the working folder.
 ln -s "$root/examples" "$work/examples"
@@ -70,5 +60,5 @@ for picture in "$golden"/pictures/*.png; do
 done
 [ "$cases" -ge 5 ] || fail "only $cases cases read"
 
-[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
+finish
 echo "$cases pictures as committed"

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/drawing_support.h"
 #include "platform/fault_injection.h"
@@ -143,22 +144,47 @@ TEST_F(TextDrawing, CentringTruncatesTowardZero) {
 
 TEST_F(TextDrawing, TextIsClippedToItsRectangleAndTheBitmap) {
   Use(u"IPAGothic", -16);
-  const Rect cases[] = {
-      {20, 20, 30, 28},    // smaller than the text
-      {-8, -8, 12, 12},    // partly above and left of the bitmap
-      {110, 50, 200, 90},  // partly beyond the right and bottom
-      {30, 30, 30, 40},    // empty
+  const struct {
+    Rect area;
+    bool ink;  // the part of the text inside the area and the bitmap holds ink
+  } cases[] = {
+      {{20, 20, 30, 28}, true},     // smaller than the text
+      {{-8, -8, 12, 12}, true},     // partly above and left of the bitmap
+      {{110, 50, 200, 90}, true},   // partly beyond the right and bottom
+      {{30, 30, 30, 40}, false},    // empty
+      {{130, 10, 200, 40}, false},  // beside the bitmap
+      {{10, -40, 100, 0}, false},   // above it
   };
-  for (const Rect& area : cases) {
+  const auto draw = [&](Rect rect) {
     canvas_.Fill(KeyColor);
-    Rect rect = area;
     DrawText(canvas_.context(), u"日曜日 Sunday", -1, &rect, TextFlags::kSingleLine);
-    const Rect ink = canvas_.InkBox();
-    if (ink.right == 0) continue;
-    EXPECT_GE(ink.left, std::max(area.left, 0));
-    EXPECT_GE(ink.top, std::max(area.top, 0));
-    EXPECT_LE(ink.right, std::min(area.right, 120));
-    EXPECT_LE(ink.bottom, std::min(area.bottom, 60));
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t y = 0; y < 60; ++y) {
+      for (std::int32_t x = 0; x < 120; ++x) pixels.push_back(canvas_.Pixel(x, y));
+    }
+    return pixels;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.area.left) + "," + std::to_string(c.area.top));
+    // The same text from the same corner in a rectangle that cuts nothing off.
+    const std::vector<std::uint32_t> whole = draw(Rect{c.area.left, c.area.top, c.area.left + 1000, c.area.top + 200});
+    const std::vector<std::uint32_t> clipped = draw(c.area);
+    const int inkPixels = canvas_.CountPixels(kTextPixel);
+    if (!c.ink) {
+      EXPECT_EQ(inkPixels, 0);
+      continue;
+    }
+    ASSERT_GT(inkPixels, 0);  // a drawing that leaves the area empty clips away too much
+    // Inside the area every pixel is the whole drawing's; outside it nothing is drawn.
+    int differing = 0;
+    for (std::int32_t y = 0; y < 60; ++y) {
+      for (std::int32_t x = 0; x < 120; ++x) {
+        const bool inside = x >= c.area.left && x < c.area.right && y >= c.area.top && y < c.area.bottom;
+        const std::size_t at = static_cast<std::size_t>(y * 120 + x);
+        differing += clipped[at] != (inside ? whole[at] : KeyColor) ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(differing, 0);
   }
 }
 

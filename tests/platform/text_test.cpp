@@ -141,3 +141,39 @@ TEST(WideCopy, CutsToCapacityAndAppendsWithinIt) {
 
 }  // namespace
 }  // namespace orvendale::platform
+
+namespace orvendale::platform {
+namespace {
+
+// Only the 26 ASCII capitals change; bytes of UTF-8 sequences and every other byte stay.
+TEST(LowerAscii, LowersTheAsciiCapitalsOnly) {
+  const std::string capitals = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  const std::string small = "abcdefghijklmnopqrstuvwxyz";
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    const std::size_t at = capitals.find(c);
+    EXPECT_EQ(LowerAscii(c), at == std::string::npos || c == 0 ? c : small[at]) << byte;
+  }
+}
+
+TEST(KeywordEquals, IgnoresTheCaseOfAsciiLettersOnly) {
+  const struct {
+    const char* a;
+    const char* b;
+    bool equal;
+  } table[] = {
+      {"locale", "LoCaLe", true},    {"center", "centre", false}, {"bold", "bol", false},
+      {"bol", "bold", false},        {"", "", true},              {nullptr, "", true},
+      {nullptr, nullptr, true},      {nullptr, "none", false},    {"JP", nullptr, false},
+      {"\xC3\x84", "\xC3\xA4", false},  // letters outside ASCII compare exactly
+      {"a[", "A{", false},              // '[' and '{' are 32 apart, yet no letters
+      {"Mon", "MON", true},
+  };
+  for (const auto& row : table) {
+    EXPECT_EQ(KeywordEquals(row.a, row.b), row.equal) << (row.a ? row.a : "(null)") << " " << (row.b ? row.b : "(null)");
+    EXPECT_EQ(KeywordEquals(row.b, row.a), row.equal);
+  }
+}
+
+}  // namespace
+}  // namespace orvendale::platform

@@ -23,7 +23,8 @@
 #include "render/locale_names.h"
 #include "render/text_settings_loader.h"
 #include "settings/ini_document.h"
-#include "support/temp_directory.h"
+#include "support/saved_text_settings.h"
+#include "support/settings_text.h"
 
 namespace orvendale {
 namespace {
@@ -72,31 +73,18 @@ class LocaleNamesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(setenv("ORVENDALE_PLUGIN_DIR", ORVENDALE_PLUGIN_BUILD_DIR, 1), 0);
-    saved_ = textSettings;
     textSettings = TextSettings{};
   }
-  void TearDown() override { textSettings = saved_; }
 
-  void Load(const std::string& text) {
-    directory_.Write("settings.ini", text);
-    const std::u16string path = directory_.PlatformPath("settings.ini");
-    IniDocument document(path.c_str());
-    ASSERT_EQ(document.Load(), S_OK);
-    LoadTextSettings(document);
-  }
+  void Load(const std::string& text) { LoadTextSettings(testing::SettingsText(text).document()); }
 
   LocaleSetting Read(const std::string& text) {
-    directory_.Write("settings.ini", text);
-    const std::u16string path = directory_.PlatformPath("settings.ini");
-    IniDocument document(path.c_str());
-    EXPECT_EQ(document.Load(), S_OK);
     LocaleSetting setting;
-    ReadLocaleSetting(document, setting);
+    ReadLocaleSetting(testing::SettingsText(text).document(), setting);
     return setting;
   }
 
-  testing::TempDirectory directory_;
-  TextSettings saved_;
+  testing::SavedTextSettings saved_;
 };
 
 // The short weekday names are the shorter of the two stand-alone sets ICU has for a

@@ -6,7 +6,7 @@
 
 #include "calendar/text_settings.h"
 #include "settings/ini_document.h"
-#include "support/temp_directory.h"
+#include "support/settings_text.h"
 
 namespace orvendale {
 namespace {
@@ -62,12 +62,8 @@ TEST(GridOptions, DirectionWordsAndTheLocalesDirection) {
 }
 
 GridOptions ReadFrom(const std::string& contents) {
-  testing::TempDirectory directory;
-  directory.Write("s.ini", "[Contents]\n" + contents);
-  const std::u16string path = directory.PlatformPath("s.ini");
-  IniDocument document(path.c_str());
-  EXPECT_EQ(document.Load(), S_OK);
-  return ReadGridOptions(document, "Contents");
+  const testing::SettingsText settings("[Contents]\n" + contents);
+  return ReadGridOptions(settings.document(), "Contents");
 }
 
 void ExpectDefaults(const GridOptions& options, const std::string& label) {

@@ -46,12 +46,13 @@ TEST(NormalizeLocaleName, AcceptsBcp47AndPosixForms) {
 
 #include "calendar/text_settings.h"
 #include "render/grid_options.h"
+#include "support/saved_text_settings.h"
 
 namespace orvendale {
 namespace {
 
 TEST(ParseFirstDay, LocaleIsTheLocalesFirstWeekdayOrSunday) {
-  const TextSettings saved = textSettings;
+  const testing::SavedTextSettings saved;
   const struct {
     std::int32_t localeFirstWeekday;
     std::int16_t firstDay;
@@ -63,7 +64,6 @@ TEST(ParseFirstDay, LocaleIsTheLocalesFirstWeekdayOrSunday) {
     }
     EXPECT_EQ(ParseFirstDay("locales"), std::nullopt);
   }
-  textSettings = saved;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "render/month_grid.h"
 #include "render/single_line.h"
 #include "settings/ini_document.h"
-#include "support/temp_directory.h"
+#include "support/settings_text.h"
 
 namespace orvendale {
 namespace {
@@ -36,11 +36,8 @@ TEST(Renderers, MoveTheDateByOffsetOnlyWhereTheyShowAnotherMonth) {
       {RenderCalendar, "Offset=-32768\n", {2008, 1, 4, 31}, {}, true},  // leaves 1904-2031
   };
   for (const Case& c : cases) {
-    testing::TempDirectory directory;
-    directory.Write("s.ini", std::string("[Contents]\n") + c.contents);
-    const std::u16string path = directory.PlatformPath("s.ini");
-    IniDocument document(path.c_str());
-    ASSERT_EQ(document.Load(), S_OK);
+    testing::SettingsText settings(std::string("[Contents]\n") + c.contents);
+    const IniDocument& document = settings.document();
     DateRecord date = c.today;
     RenderParams params;
     params.screenContext = platform::GetScreenContext();

@@ -13,7 +13,7 @@
 #include "platform/fonts/font.h"
 #include "platform/drawing/gdi_objects.h"
 #include "settings/ini_document.h"
-#include "support/temp_directory.h"
+#include "support/settings_text.h"
 
 namespace orvendale {
 namespace {
@@ -33,22 +33,7 @@ std::vector<std::uint32_t> MemoryWords(Surface surface) {
   return std::vector<std::uint32_t>(words, words + description.header.sizeImage / 4);
 }
 
-// A settings document loaded from `text`.
-class Settings {
- public:
-  explicit Settings(const std::string& text) {
-    directory_.Write("settings.ini", text);
-    path_ = directory_.PlatformPath("settings.ini");
-    document_ = std::make_unique<IniDocument>(path_.c_str());
-    EXPECT_EQ(document_->Load(), S_OK);
-  }
-  const IniDocument& document() const { return *document_; }
-
- private:
-  testing::TempDirectory directory_;
-  std::u16string path_;
-  std::unique_ptr<IniDocument> document_;
-};
+using Settings = testing::SettingsText;
 
 TEST(Surface, HeaderDescribesA32BitBottomUpBitmap) {
   SurfacePtr surface(CreateSurface(platform::GetScreenContext(), 3, 2));

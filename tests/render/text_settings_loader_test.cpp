@@ -8,6 +8,8 @@
 #include "settings/ini_document.h"
 #include "settings/settings_table.h"
 #include "support/temp_directory.h"
+#include "support/saved_text_settings.h"
+#include "support/settings_text.h"
 
 namespace orvendale {
 namespace {
@@ -123,23 +125,12 @@ TEST(ReadTextColors, TellsWhichColourEachKeyGives) {
 
 class LoadTextSettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = textSettings;
-    textSettings = TextSettings{};
-  }
-  void TearDown() override { textSettings = saved_; }
+  void SetUp() override { textSettings = TextSettings{}; }
 
   // Loads a settings file holding `text` and fills the text settings from it.
-  void Load(const std::string& text) {
-    directory_.Write("settings.ini", text);
-    const std::u16string path = directory_.PlatformPath("settings.ini");
-    IniDocument document(path.c_str());
-    ASSERT_EQ(document.Load(), S_OK);
-    LoadTextSettings(document);
-  }
+  void Load(const std::string& text) { LoadTextSettings(testing::SettingsText(text).document()); }
 
-  testing::TempDirectory directory_;
-  TextSettings saved_;
+  testing::SavedTextSettings saved_;
 };
 
 TEST_F(LoadTextSettingsTest, WithoutSettingsEverythingIsBuiltIn) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "settings/line_file.h"
+#include "support/settings_text.h"
 #include "support/temp_directory.h"
 #include "support/utf16_text.h"
 
@@ -20,14 +21,10 @@ using testing::TempDirectory;
 // Loads `text` and saves it back in place; returns the saved bytes.
 std::string RoundTrip(const std::string& text,
                       const std::function<void(IniDocument&)>& change = nullptr) {
-  TempDirectory directory;
-  directory.Write("s.ini", text);
-  const std::u16string path = directory.PlatformPath("s.ini");
-  IniDocument document(path.c_str());
-  EXPECT_EQ(document.Load(), S_OK);
-  if (change) change(document);
-  EXPECT_EQ(document.Save(), S_OK);
-  return directory.Read("s.ini");
+  testing::SettingsText settings(text);
+  if (change) change(settings.document());
+  EXPECT_EQ(settings.document().Save(), S_OK);
+  return settings.Bytes();
 }
 
 TEST(IniDocumentFormat, SaveGivesBackTheLinesWithTheDocumentedLosses) {
@@ -124,33 +121,24 @@ TEST(IniDocumentFormat, WindowsEncodingsLoadLikeTheirUtf8Twin) {
 
 class IniDocumentGetters : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_.Write("g.ini",
-                     "Width=5\n"
-                     "[Image]\n"
-                     "Width = 120\n"
-                     "Tab=\t120\n"
-                     "Empty=\n"
-                     "Unit=12px\n"
-                     "Letters=abc\n"
-                     "Big=99999999999\n"
-                     "Name=Gr\xC3\xBC\xC3\x9F" "e\n"
-                     "Long=" + std::string(70, 'x') + "\n"
-                     "[image]\n"
-                     "Width=9\n"
-                     "[A]\n"
-                     "k=first\n"
-                     "[A]\n"
-                     "k=second\n"
-                     "j=only-second\n");
-    path_ = directory_.PlatformPath("g.ini");
-    document_ = std::make_unique<IniDocument>(path_.c_str());
-    ASSERT_EQ(document_->Load(), S_OK);
-  }
-
-  TempDirectory directory_;
-  std::u16string path_;
-  std::unique_ptr<IniDocument> document_;
+  testing::SettingsText settings_{"Width=5\n"
+                                  "[Image]\n"
+                                  "Width = 120\n"
+                                  "Tab=\t120\n"
+                                  "Empty=\n"
+                                  "Unit=12px\n"
+                                  "Letters=abc\n"
+                                  "Big=99999999999\n"
+                                  "Name=Gr\xC3\xBC\xC3\x9F" "e\n"
+                                  "Long=" + std::string(70, 'x') + "\n"
+                                  "[image]\n"
+                                  "Width=9\n"
+                                  "[A]\n"
+                                  "k=first\n"
+                                  "[A]\n"
+                                  "k=second\n"
+                                  "j=only-second\n"};
+  IniDocument* const document_ = &settings_.document();
 };
 
 TEST_F(IniDocumentGetters, GetInt) {

@@ -188,16 +188,17 @@ bool WideEquals(const char16_t* a, const char16_t* b) {
   return *a == *b;
 }
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool KeywordEquals(const char* a, const char* b) {
   if (a == nullptr || b == nullptr) {
     return (a == nullptr || *a == 0) && (b == nullptr || *b == 0);
   }
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  while (*a != 0 && lower(*a) == lower(*b)) {
+  while (*a != 0 && LowerAscii(*a) == LowerAscii(*b)) {
     ++a;
     ++b;
   }
-  return lower(*a) == lower(*b);
+  return LowerAscii(*a) == LowerAscii(*b);
 }
 
 }  // namespace orvendale::platform

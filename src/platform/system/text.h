@@ -45,6 +45,9 @@ int WideAppend(char16_t* out, int capacity, const char16_t* source);
 // or empty.
 bool WideEquals(const char16_t* a, const char16_t* b);
 
+// `c` in lower case when it is an ASCII capital; every other byte as it is.
+char LowerAscii(char c);
+
 // The platform's keyword comparison: ASCII letters compare without regard to case,
 // every other byte exactly. Null equals only null or empty.
 bool KeywordEquals(const char* a, const char* b);

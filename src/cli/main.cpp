@@ -1,3 +1,6 @@
+// The program's entry, at the top of the tree: it builds on the command line (cli/) and the
+// run (driver/), and nothing builds on it.
+
 #include "cli/commands.h"
 #include "cli/command_line.h"
 #include "driver/run.h"
