@@ -24,14 +24,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_COMPONENTS_ALL orvendale ${ORVENDALE_PLUGINS})
 
 # The program. The first line of a description is its summary, the rest the long
-# description.
+# description, in lines of at most 80 characters.
 set(CPACK_DEBIAN_ORVENDALE_PACKAGE_NAME orvendale)
 set(CPACK_DEBIAN_ORVENDALE_DESCRIPTION "draws a PNG picture of today's date
-Orvendale draws one picture about today's date from a settings file in INI form: a
-line of text such as the weekday and the day, a month heading, or a month grid with
-Sundays, Saturdays, holidays and today in colours of their own. The picture has a
-transparent background, for desktop widgets, web pages and e-ink displays. A user
-timer for systemd redraws it every day.")
+Orvendale draws one picture about today's date from a settings file in INI
+form: a line of text such as the weekday and the day, a month heading, or a
+month grid with Sundays, Saturdays, holidays and today in colours of their
+own. The picture has a transparent background, for desktop widgets, web
+pages and e-ink displays. A user timer for systemd redraws it every day.")
 
 # One package per plugin.
 set(plugin_packages)
@@ -45,6 +45,11 @@ foreach(plugin ${ORVENDALE_PLUGINS})
   set(CPACK_DEBIAN_${component}_DESCRIPTION "${summary}\n${description}")
   list(APPEND plugin_packages orvendale-${plugin})
 endforeach()
+# Most runs need none of the plugins: the program suggests them rather than recommending
+# them, so that installing it never pulls in Qt, libical or ICU.
 list(JOIN plugin_packages ", " CPACK_DEBIAN_ORVENDALE_PACKAGE_SUGGESTS)
+# The fonts a run draws with when its settings name none (the built-in face stands for
+# IPAGothic) and those the examples name; any other font serves too.
+set(CPACK_DEBIAN_ORVENDALE_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-dejavu-core")
 
 include(CPack)
