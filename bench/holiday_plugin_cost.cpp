@@ -40,11 +40,11 @@ void PrintMasks(int year, int month, const std::vector<std::uint32_t>& masks) {
 }
 
 int Region(const char* word, int year, int month, std::vector<std::uint32_t>& masks) {
-  using orvendale::platform::FindPluginSymbol;
   const Clock::time_point start = Clock::now();
-  auto resolve = reinterpret_cast<OrvendaleResolveRegion>(FindPluginSymbol("holidays-kde", "orvendale_resolve_region"));
-  auto daysOff = reinterpret_cast<OrvendaleRegionDaysOff>(FindPluginSymbol("holidays-kde", "orvendale_region_days_off"));
-  if (resolve == nullptr || daysOff == nullptr) return 1;
+  const auto* plugin = orvendale::platform::FindPlugin<OrvendaleHolidaysKdePlugin>();
+  if (plugin == nullptr) return 1;
+  const OrvendaleResolveRegion resolve = plugin->resolveRegion;
+  const OrvendaleRegionDaysOff daysOff = plugin->regionDaysOff;
   std::printf("load: %.2f ms\n", Milliseconds(start));
   const Clock::time_point query = Clock::now();
   char code[64];
@@ -60,8 +60,9 @@ int Ical(const char* path, int year, int month, std::vector<std::uint32_t>& mask
   text << file.rdbuf();
   const std::string contents = text.str();
   const Clock::time_point start = Clock::now();
-  auto days = reinterpret_cast<OrvendaleIcalDays>(orvendale::platform::FindPluginSymbol("ical", "orvendale_ical_days"));
-  if (days == nullptr) return 1;
+  const auto* plugin = orvendale::platform::FindPlugin<OrvendaleIcalPlugin>();
+  if (plugin == nullptr) return 1;
+  const OrvendaleIcalDays days = plugin->days;
   std::printf("load: %.2f ms\n", Milliseconds(start));
   const Clock::time_point query = Clock::now();
   const int events = days(contents.data(), contents.size(), year, month, static_cast<int>(masks.size()), masks.data());

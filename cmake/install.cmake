@@ -2,7 +2,8 @@
 #   bin/orvendale                                the program
 #   lib/orvendale/orvendale-*.so                 its plugins (see orvendale_plugin)
 #   share/man/man1/orvendale.1.gz                the manual page
-#   share/doc/orvendale/                         README, examples, the cron line
+#   share/doc/orvendale/                         README, examples, the cron line, the
+#                                                package's copyright file and changelog
 #   share/systemd/user/orvendale@.{service,timer} the daily redraw, for `systemctl --user`
 # share/systemd/user is where the user's service manager looks under /usr, /usr/local
 # and ~/.local alike (as $XDG_DATA_HOME/systemd/user).
@@ -11,7 +12,6 @@ install(TARGETS orvendale RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The manual page, compressed as Debian packages want it; -n keeps the file the same
 # from build to build.
-find_program(ORVENDALE_GZIP gzip REQUIRED)
 set(manual_page ${PROJECT_BINARY_DIR}/man/orvendale.1.gz)
 add_custom_command(OUTPUT ${manual_page}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
@@ -20,6 +20,11 @@ add_custom_command(OUTPUT ${manual_page}
   COMMENT "Compressing the manual page")
 add_custom_target(orvendale_manual_page ALL DEPENDS ${manual_page})
 install(FILES ${manual_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Building the program builds everything its installation installs, so that the tree
+# `./run.sh` builds (the program alone) installs and packages as a whole build does.
+add_dependencies(orvendale orvendale_manual_page orvendale_package_changelog)
+orvendale_package_documents(orvendale orvendale)
 
 # The project is "Orvendale"; the folder of its documents is spelt as the program is.
 set(doc_folder ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvendale)

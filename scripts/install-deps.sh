@@ -8,11 +8,11 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev zlib1g-dev libstb-dev
-  fonts-dejavu-core fonts-ipafont-gothic
+  fonts-dejavu-core fonts-ipafont-gothic fontconfig
   faketime
   libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
   libraqm-dev libharfbuzz-dev libfribidi-dev fonts-noto-core libharfbuzz-bin pango1.0-tools
-  dpkg-dev file systemd groff-base man-db
+  dpkg-dev file systemd groff-base man-db lintian
   "$@"
 )
 

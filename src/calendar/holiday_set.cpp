@@ -16,8 +16,6 @@
 namespace orvendale {
 namespace {
 
-constexpr const char* kRegionPlugin = "holidays-kde";
-constexpr const char* kCalendarPlugin = "ical";
 constexpr std::string_view kCalendarStart = "BEGIN:VCALENDAR";
 constexpr std::uint32_t kReadChunkBytes = 16u << 10;
 constexpr int kCachedMonths = 4;  // a picture draws one month; tests walk more
@@ -65,11 +63,6 @@ HolidayFileStatus ReadHolidayFile(const std::u16string& path, std::string* text)
 }
 
 namespace {
-
-template <typename Function>
-Function FindPluginFunction(const char* plugin, const char* symbol) {
-  return reinterpret_cast<Function>(platform::FindPluginSymbol(plugin, symbol));
-}
 
 struct CachedMonth {
   int key = -1;  // year * 12 + month - 1
@@ -226,12 +219,17 @@ std::uint32_t MonthMask(ChosenSet& set, int year, int month) {
 }
 
 OrvendaleResolveRegion FindResolveRegion() {
-  return FindPluginFunction<OrvendaleResolveRegion>(kRegionPlugin, "orvendale_resolve_region");
+  const auto* plugin = platform::FindPlugin<OrvendaleHolidaysKdePlugin>();
+  return plugin == nullptr ? nullptr : plugin->resolveRegion;
 }
 OrvendaleRegionDaysOff FindRegionDaysOff() {
-  return FindPluginFunction<OrvendaleRegionDaysOff>(kRegionPlugin, "orvendale_region_days_off");
+  const auto* plugin = platform::FindPlugin<OrvendaleHolidaysKdePlugin>();
+  return plugin == nullptr ? nullptr : plugin->regionDaysOff;
 }
-OrvendaleIcalDays FindIcalDays() { return FindPluginFunction<OrvendaleIcalDays>(kCalendarPlugin, "orvendale_ical_days"); }
+OrvendaleIcalDays FindIcalDays() {
+  const auto* plugin = platform::FindPlugin<OrvendaleIcalPlugin>();
+  return plugin == nullptr ? nullptr : plugin->days;
+}
 
 }  // namespace
 
@@ -266,8 +264,8 @@ bool IsChosenHoliday(std::int16_t month, std::int16_t day, std::int16_t year) {
 }
 
 int ListHolidayRegions(void (*each)(const char* code, const char* name, void* context), void* context) {
-  const auto list = FindPluginFunction<OrvendaleListRegions>(kRegionPlugin, "orvendale_list_regions");
-  return list == nullptr || each == nullptr ? -1 : list(each, context);
+  const auto* plugin = platform::FindPlugin<OrvendaleHolidaysKdePlugin>();
+  return plugin == nullptr || each == nullptr ? -1 : plugin->listRegions(each, context);
 }
 
 HolidayReport InspectHolidays() {

@@ -10,7 +10,10 @@
 
 #include "calendar/text_settings.h"
 #include "check/checks.h"
+#include "platform/drawing/text_layout.h"
 #include "platform/fonts/font_coverage.h"
+#include "platform/system/plugin.h"
+#include "plugins/text_layout_plugin.h"
 #include "render/text_settings_loader.h"
 
 namespace orvendale {
@@ -78,6 +81,9 @@ std::string CodePointName(char32_t codePoint) {
 
 using MissingByScript = std::map<std::string, std::pair<const ScriptFonts*, Missing>>;
 
+// The first character a run draws that needs the text layout plugin, or 0.
+char32_t firstLaidOut = 0;
+
 // Adds the characters of `text` that no font has and that `seen` does not hold yet.
 void Collect(const char16_t* text, std::set<char32_t>& seen, MissingByScript& missing) {
   for (std::size_t i = 0; text[i] != 0; ++i) {
@@ -86,6 +92,7 @@ void Collect(const char16_t* text, std::set<char32_t>& seen, MissingByScript& mi
       c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
       ++i;
     }
+    if (firstLaidOut == 0 && platform::NeedsComplexLayout(c)) firstLaidOut = c;
     // Controls and the joiners and marks of direction draw nothing anyway.
     if (c < 0x20 || (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) ||
         !seen.insert(c).second || platform::InstalledFontsHaveCharacter(c)) {
@@ -126,6 +133,7 @@ void CheckGlyphCoverage(const CheckContext& context, Report& report) {
   LoadTextSettings(*context.document);
   std::set<char32_t> seen;
   MissingByScript missing;
+  firstLaidOut = 0;
   if (type == PictureType::kCalendar) {
     for (const auto& name : textSettings.shortWeekdayNames) Collect(name, seen, missing);
     if (context.Value("Contents", "WeekNumbers") != nullptr) Collect(textSettings.shortWeekName, seen, missing);
@@ -140,6 +148,11 @@ void CheckGlyphCoverage(const CheckContext& context, Report& report) {
   }
   const int line = context.Value("Contents", "Locale") != nullptr ? context.LineOf("Contents", "Locale")
                                                                    : context.LineOf("Contents", "Type");
+  if (firstLaidOut != 0 && !platform::TextLayoutLoads()) {
+    report.Warn(line, "the text a run draws holds characters written right to left or shaped (" + CodePointName(firstLaidOut) +
+                          "), but the text layout plugin " + platform::PluginAbsence<OrvendaleTextLayout>() +
+                          ": a run draws them glyph by glyph, left to right and unjoined");
+  }
   for (const auto& [script, entry] : missing) {
     const auto& [fonts, found] = entry;
     report.Warn(line, std::to_string(found.count) + " character" + (found.count == 1 ? "" : "s") + " of the " + script +

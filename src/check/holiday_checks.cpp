@@ -17,6 +17,7 @@
 #include "platform/system/file.h"
 #include "platform/system/file_info.h"
 #include "platform/system/path.h"
+#include "platform/system/plugin.h"
 #include "platform/system/text.h"
 
 namespace orvendale {
@@ -73,8 +74,8 @@ void CheckRules(const CheckContext& context, const HolidayReport& holidays, Repo
       return;
     }
     case HolidayRulesStatus::kNoRegionLibrary:
-      report.Warn(line, what + " names a region, but the region plugin orvendale-holidays-kde.so, or the "
-                               "libraries it needs, do not load: a run colours no public holidays");
+      report.Warn(line, what + " names a region, but the region plugin " +
+                            platform::PluginAbsence<OrvendaleHolidaysKdePlugin>() + ": a run colours no public holidays");
       return;
     case HolidayRulesStatus::kRegion:
       if (std::strncmp(holidays.regionCode, "jp", 2) == 0) {
@@ -191,8 +192,8 @@ void CheckFile(const CheckContext& context, const HolidaySettings& settings, con
                                "read it" + none);
       return;
     case HolidayFileStatus::kNoCalendarLibrary:
-      report.Warn(line, what + " is iCalendar text, but the iCalendar plugin orvendale-ical.so, or the library "
-                               "it needs, does not load" + none);
+      report.Warn(line, what + " is iCalendar text, but the iCalendar plugin " +
+                            platform::PluginAbsence<OrvendaleIcalPlugin>() + none);
       return;
     case HolidayFileStatus::kCalendar:
       if (holidays.entries == 0) {

@@ -5,6 +5,7 @@
 #include "cli/usage.h"
 #include "driver/holiday_regions.h"
 #include "driver/run.h"
+#include "platform/system/quiet_process.h"
 
 namespace orvendale {
 
@@ -23,11 +24,16 @@ int RunWithOptions(int argc, const char* const* argv, std::FILE* out, std::FILE*
     case CommandAction::kHolidayRegions:
       return PrintHolidayRegions(out, err);
     case CommandAction::kCheck:
+      // Its output is its findings: a library's own messages (fontconfig's about its
+      // cache, say) do not join them.
+      platform::SilenceStandardError();
       return CheckSettings(command.settingsPath, command.dateGiven ? &command.date : nullptr, out);
     case CommandAction::kRun:
       break;
   }
-  // A run with options is the plain run of the settings path, on the day --date names.
+  // A run with options is the plain run of the settings path, on the day --date names,
+  // and as silent.
+  platform::SilenceStandardStreams();
   RunServices services = BuiltInServices();
   if (command.dateGiven) services.today = &command.date;
   const char* const runArguments[] = {argv[0], command.settingsPath != nullptr ? command.settingsPath : "", nullptr};

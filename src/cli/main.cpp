@@ -8,7 +8,8 @@
 
 // A plain run ("orvendale [settings.ini]") prints nothing and ends with exit code 0,
 // whatever happened in it: not even a library's warnings reach the terminal. Options
-// (--help, --version, --check, --date) have their own output and exit codes.
+// (--help, --version, --check) have their own output and exit codes; a run with --date
+// is as silent as a plain run.
 int main(int argc, char** argv) {
   orvendale::platform::IgnoreFileSizeLimitSignal();
   if (!orvendale::HasOptions(argc, argv)) {

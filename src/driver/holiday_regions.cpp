@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calendar/holiday_set.h"
+#include "platform/system/plugin.h"
 
 namespace orvendale {
 
@@ -18,7 +19,8 @@ int PrintHolidayRegions(std::FILE* out, std::FILE* errors) {
       },
       &regions);
   if (count < 0) {
-    std::fputs("orvendale: the region plugin orvendale-holidays-kde.so is not installed\n", errors);
+    std::fprintf(errors, "orvendale: the region plugin %s\n",
+                 platform::PluginAbsence<OrvendaleHolidaysKdePlugin>().c_str());
     return 1;
   }
   std::sort(regions.begin(), regions.end());

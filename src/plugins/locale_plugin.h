@@ -1,10 +1,8 @@
 #pragma once
-// C entry point of the locale plugin "locale-icu" (orvendale-locale-icu.so; ICU): the
-// weekday and month names of a locale, its first day of the week, and what its script
-// asks of the text drawing. Bounded in work and memory, never throws, prints nothing.
+// The table of functions of the locale plugin "locale-icu" (orvendale-locale-icu.so; ICU;
+// see platform/system/plugin.h): the weekday and month names of a locale, its first day
+// of the week, and what its script asks of the text drawing. Bounded in work and memory, never throws, prints nothing.
 #include <cstdint>
-
-extern "C" {
 
 inline constexpr int kOrvendaleLocaleShortName = 8;  // 7 UTF-16 units and the terminator
 inline constexpr int kOrvendaleLocaleLongName = 16;  // 15 UTF-16 units and the terminator
@@ -38,12 +36,16 @@ struct OrvendaleLocaleNames {
   char script[8];
 };
 
-// Fills `names` for `tag`, a BCP 47 language tag of at most 63 bytes ("de-AT",
-// "zh-Hant-TW"). Returns 1 when the locale has data of its own or of a parent locale
-// other than the root. Returns 0 and leaves `names` untouched for a null argument, a
-// size other than this layout's, a tag that does not parse whole, or a locale the data
-// does not know.
-int orvendale_locale_names(const char* tag, OrvendaleLocaleNames* names);
-}
-
 using OrvendaleLocaleNamesFunction = int (*)(const char*, OrvendaleLocaleNames*);
+
+struct OrvendaleLocaleIcuPlugin {
+  static constexpr char kName[] = "locale-icu";
+  static constexpr std::uint32_t kAbiVersion = 1;  // raise it whenever this table changes
+
+  // Fills `names` for `tag`, a BCP 47 language tag of at most 63 bytes ("de-AT",
+  // "zh-Hant-TW"). Returns 1 when the locale has data of its own or of a parent locale
+  // other than the root. Returns 0 and leaves `names` untouched for a null argument, a
+  // size other than this layout's, a tag that does not parse whole, or a locale the data
+  // does not know.
+  OrvendaleLocaleNamesFunction localeNames;  // (tag, names)
+};

@@ -1,5 +1,5 @@
 #pragma once
-// C entry point of the text layout plugin "text-layout" (orvendale-text-layout.so; libraqm,
+// The table of functions of the text layout plugin "text-layout" (orvendale-text-layout.so; libraqm,
 // which brings HarfBuzz and FriBidi): one line of text in logical order becomes positioned
 // glyphs in visual order, by the Unicode Bidirectional Algorithm and OpenType shaping.
 // Only runs that draw text needing it load the plugin. Bounded in work and memory, never
@@ -22,8 +22,8 @@ struct OrvendaleLayoutGlyph {
 inline constexpr std::uint32_t kOrvendaleLayoutMaxCharacters = 4096;
 
 struct OrvendaleTextLayout {
-  // sizeof(OrvendaleTextLayout) of the plugin's build; a caller checks it before use.
-  std::uint32_t size;
+  static constexpr char kName[] = "text-layout";
+  static constexpr std::uint32_t kAbiVersion = 1;  // raise it whenever this table changes
   // Lays out `count` code points (1 .. kOrvendaleLayoutMaxCharacters), character i being
   // drawn with faces[faceOfCharacter[i]] (each an FT_Face set to its pixel size, each
   // index below faceCount). The paragraph direction is that of the first strong
@@ -39,8 +39,5 @@ struct OrvendaleTextLayout {
   int (*extendsCluster)(std::uint32_t codePoint);
 };
 
-// The plugin's functions; never null.
-const OrvendaleTextLayout* orvendale_text_layout(void);
 }
 
-using OrvendaleTextLayoutFunction = const OrvendaleTextLayout* (*)();

@@ -13,8 +13,6 @@ namespace orvendale {
 namespace {
 
 constexpr char kContentSection[] = "Contents";
-constexpr char kPluginName[] = "locale-icu";
-constexpr char kEntryPoint[] = "orvendale_locale_names";
 constexpr int kMaxSubtagLength = 8;
 constexpr int kMinLanguageLength = 2;
 
@@ -75,14 +73,13 @@ void ReadLocaleSetting(const IniDocument& document, LocaleSetting& setting) {
     setting.state = LocaleState::kMalformed;
     return;
   }
-  const auto fill = reinterpret_cast<OrvendaleLocaleNamesFunction>(
-      platform::FindPluginSymbol(kPluginName, kEntryPoint));
-  if (fill == nullptr) {
+  const auto* plugin = platform::FindPlugin<OrvendaleLocaleIcuPlugin>();
+  if (plugin == nullptr) {
     setting.state = LocaleState::kNoPlugin;
     return;
   }
   setting.names.size = sizeof setting.names;
-  setting.state = fill(setting.tag, &setting.names) == 1 ? LocaleState::kKnown : LocaleState::kUnknown;
+  setting.state = plugin->localeNames(setting.tag, &setting.names) == 1 ? LocaleState::kKnown : LocaleState::kUnknown;
 }
 
 std::vector<LocaleFinding> DescribeLocaleSetting(const LocaleSetting& setting) {
@@ -102,9 +99,9 @@ std::vector<LocaleFinding> DescribeLocaleSetting(const LocaleSetting& setting) {
       add(LocaleFindingLevel::kWarning, "names no locale the locale data knows: the built-in English names are used");
       break;
     case LocaleState::kNoPlugin:
-      add(LocaleFindingLevel::kWarning,
-          "cannot be used: the locale plugin orvendale-locale-icu.so, or the ICU libraries it needs, do not "
-          "load; the built-in English names are used");
+      add(LocaleFindingLevel::kWarning, "cannot be used: the locale plugin " +
+                                            platform::PluginAbsence<OrvendaleLocaleIcuPlugin>() +
+                                            "; the built-in English names are used");
       break;
     case LocaleState::kKnown: {
       const std::string script = setting.names.script[0] != 0 ? std::string(" (script ") + setting.names.script + ")"

@@ -251,7 +251,7 @@ cp "$binary" "$work/lonely/orvendale"
 printf "$head_grid"'FirstDay=locale\nLocale=de\n'"$font" >"$cwd/locale-no-plugin.ini"
 (cd "$cwd" && env -u ORVENDALE_PLUGIN_DIR "$work/lonely/orvendale" --date "$day" --check locale-no-plugin.ini >"$work/out" 2>&1) ||
   fail "locale-no-plugin: exit code $?"
-for expected in "locale-no-plugin.ini:6: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so, or the ICU libraries it needs, do not load" \
+for expected in "locale-no-plugin.ini:6: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so, or a library it needs, does not load (install the package orvendale-locale-icu); the built-in English names are used" \
   "locale-no-plugin.ini:5: warning: [Contents] FirstDay 'locale' takes the first weekday of [Contents] Locale 'de', which a run cannot use (line 6)"; do
   grep -qF -- "$expected" "$work/out" || fail "locale-no-plugin: no '$expected' in: $(cat "$work/out")"
 done
@@ -310,10 +310,36 @@ trap_case holiday-file-path-join 0 6 "warning: HolidayFile 'list.txt' is joined 
 printf "$head_grid"'Holidays=de-by\nHolidayFile=one.ics\n'"$font" >"$cwd/holidays-no-plugin.ini"
 (cd "$cwd" && env -u ORVENDALE_PLUGIN_DIR "$work/lonely/orvendale" --date "$day" --check holidays-no-plugin.ini >"$work/out" 2>&1) ||
   fail "holidays-no-plugin: exit code $?"
-for expected in "holidays-no-plugin.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so, or the libraries it needs, do not load: a run colours no public holidays" \
-  "holidays-no-plugin.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so, or the library it needs, does not load: a run colours no days from it"; do
+for expected in "holidays-no-plugin.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so, or a library it needs, does not load (install the package orvendale-holidays-kde): a run colours no public holidays" \
+  "holidays-no-plugin.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so, or a library it needs, does not load (install the package orvendale-ical): a run colours no days from it"; do
   grep -qF -- "$expected" "$work/out" || fail "holidays-no-plugin: no '$expected' in: $(cat "$work/out")"
 done
+# Plugins of another interface version (left behind by an older installation, say) are
+# refused as missing ones are, and --check says which version each is.
+stale_plugin="$(dirname "$binary")/tests/plugins/orvendale-probe-v2.so"
+if [ -f "$stale_plugin" ]; then
+  mkdir -p "$work/stale"
+  for plugin in holidays-kde ical locale-icu; do cp "$stale_plugin" "$work/stale/orvendale-$plugin.so"; done
+  printf "$head_grid"'Holidays=de-by\nHolidayFile=one.ics\nLocale=de\n'"$font" >"$cwd/stale-plugins.ini"
+  (cd "$cwd" && ORVENDALE_PLUGIN_DIR="$work/stale" "$work/lonely/orvendale" --date "$day" --check stale-plugins.ini \
+    >"$work/out" 2>&1) || fail "stale-plugins: exit code $?"
+  for expected in "stale-plugins.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so is built for plugin interface 2, this program for 1 (install the package orvendale-holidays-kde of this program's version): a run colours no public holidays" \
+    "stale-plugins.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so is built for plugin interface 2, this program for 1 (install the package orvendale-ical of this program's version): a run colours no days from it" \
+    "stale-plugins.ini:7: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so is built for plugin interface 2, this program for 1 (install the package orvendale-locale-icu of this program's version); the built-in English names are used"; do
+    grep -qF -- "$expected" "$work/out" || fail "stale-plugins: no '$expected' in: $(cat "$work/out")"
+  done
+  # A run with them draws as one without any plugin does.
+  sed -i 's|^File=.*|File=stale.png|' "$cwd/stale-plugins.ini"
+  cp "$cwd/stale-plugins.ini" "$cwd/no-plugins.ini"
+  sed -i 's|^File=.*|File=none.png|' "$cwd/no-plugins.ini"
+  (cd "$cwd" && ORVENDALE_PLUGIN_DIR="$work/stale" "$work/lonely/orvendale" --date "$day" stale-plugins.ini &&
+    env -u ORVENDALE_PLUGIN_DIR "$work/lonely/orvendale" --date "$day" no-plugins.ini) >"$work/out" 2>&1 ||
+    fail "stale-plugins run: exit code $?"
+  [ -s "$work/out" ] && fail "stale-plugins run printed: $(cat "$work/out")"
+  cmp -s "$cwd/stale.png" "$cwd/none.png" || fail "stale-plugins run: the picture differs from one without plugins"
+else
+  fail "no $stale_plugin: the plugin loader's tests are not built"
+fi
 # The file as a whole.
 trap_case empty 1 "" "warning: the file is empty" ''
 trap_case nul-bytes 0 "" "warning: the file holds NUL bytes" "$head_date"'Format=d\n;\0\n'"$font"

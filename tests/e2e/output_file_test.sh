@@ -19,6 +19,17 @@ if [ "$(id -u)" -eq 0 ]; then
     chown 65534:65534 "$work/home"
     as_user() { HOME=$work/home XDG_CACHE_HOME=$work/home/.cache setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
     user_owns() { chown -R 65534:65534 "$@"; }
+    # The user may not enter the folders above the build (a checkout in /root, in a home
+    # folder of mode 700, in a mktemp -d folder): it runs a copy of the program in this
+    # test's own folder, which it may enter wherever the temporary folders are.
+    mkdir -p "$work/program"
+    cp "$binary" "$work/program/orvendale"
+    chmod 755 "$work/program" "$work/program/orvendale"
+    binary=$work/program/orvendale
+    if ! as_user test -x "$binary"; then
+      echo "SKIP: the user nobody cannot enter this test's folder $work (a TMPDIR it may enter helps)"
+      exit 77
+    fi
   else
     echo "SKIP: running as root and cannot drop to the user nobody (setpriv failed)"
     exit 77

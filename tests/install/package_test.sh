@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The installation and the Debian package of a build: cpack makes the package, which is
-# unpacked into a scratch folder (nothing is installed on the system); its control data
-# names the package, its version and the libraries it needs; the unpacked program draws an
-# example exactly as the built one does, finds its plugins where the package puts them,
-# and checks another example when it has --check. An installation into a home folder's
+# The installation and the Debian packages of a build: cpack makes the program's package
+# and one per plugin, which are unpacked into a scratch folder (nothing is installed on
+# the system); their control data names each package, its version, its maintainer and
+# the libraries it needs (the program's none of the plugins'); each has a copyright file
+# and a changelog, and lintian finds no error. The unpacked program draws an example
+# exactly as the built one does, runs silently without the plugin packages (and --check
+# names them), finds its plugins where their packages put them, and checks another
+# example when it has --check. An installation into a home folder's
 # ~/.local gets units that name the program there.
 # Usage: package_test.sh BUILD-FOLDER PNG-PROBE SOURCE-FOLDER
 set -euo pipefail
@@ -23,29 +26,77 @@ done
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || { echo "FAIL: the build has no project version"; exit 1; }
 
-# The package.
+# The packages: the program's, and one per plugin, as the build lists its parts.
 if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.log" 2>&1; then
   cat "$work/cpack.log"
   echo "FAIL: cpack made no package"
   exit 1
 fi
 architecture=$(dpkg --print-architecture)
-deb="$work/package/orvendale_${version}_${architecture}.deb"
-[ -f "$deb" ] || { echo "FAIL: no $(basename "$deb") among: $(ls "$work/package")"; exit 1; }
+parts=$(sed -n 's/^set(CPACK_COMPONENTS_ALL "\(.*\)")$/\1/p' "$build/CPackConfig.cmake" | tr ';' ' ')
+plugins=${parts/orvendale/}
+[ -n "${plugins// /}" ] || fail "the build lists no plugin packages: '$parts'"
+deb_of() { echo "$work/package/${1}_${version}_${architecture}.deb"; }
+deb=$(deb_of orvendale)
+for package in orvendale ${plugins// / orvendale-}; do
+  [ -f "$(deb_of "$package")" ] || { echo "FAIL: no $(basename "$(deb_of "$package")") among: $(ls "$work/package")"; exit 1; }
+done
+made=$(cd "$work/package" && ls ./*.deb | wc -l)
+[ "$made" -eq $((1 + $(wc -w <<<"$plugins"))) ] || fail "cpack made $made packages: $(ls "$work/package")"
 
-# Its control data.
+# Their control data.
+maintainer=$(sed -n 's/^ORVENDALE_PACKAGE_MAINTAINER:STRING=//p' "$build/CMakeCache.txt")
 field() { dpkg-deb --field "$deb" "$1"; }
-[ "$(field Package)" = orvendale ] || fail "Package is '$(field Package)'"
-[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
-[ "$(field Architecture)" = "$architecture" ] || fail "Architecture is '$(field Architecture)'"
-[ -n "$(field Section)" ] || fail "no Section"
-[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer '$(field Maintainer)' is not 'Name <address>'"
-[ "$(field Description | wc -l)" -ge 2 ] || fail "no long Description"
+for deb in "$work"/package/*.deb; do
+  package=$(basename "$deb" "_${version}_${architecture}.deb")
+  [ "$(field Package)" = "$package" ] || fail "$package: Package is '$(field Package)'"
+  [ "$(field Version)" = "$version" ] || fail "$package: Version is '$(field Version)', not $version"
+  [ "$(field Architecture)" = "$architecture" ] || fail "$package: Architecture is '$(field Architecture)'"
+  [ -n "$(field Section)" ] || fail "$package: no Section"
+  [[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "$package: Maintainer '$(field Maintainer)' is not 'Name <address>'"
+  [ "$(field Maintainer)" = "$maintainer" ] || fail "$package: Maintainer '$(field Maintainer)', not the build's '$maintainer'"
+  [ "$(field Description | wc -l)" -ge 2 ] || fail "$package: no long Description"
+  # Each package has its own copyright file and a changelog of this version by its maintainer.
+  [ -n "$(dpkg-deb --contents "$deb" | grep " ./usr/share/doc/$package/copyright$")" ] || fail "$package: no copyright file"
+  changelog=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/share/doc/$package/changelog.gz" 2>/dev/null | zcat 2>/dev/null || true)
+  [[ "$(head -1 <<<"$changelog")" == "orvendale ($version) "* ]] || fail "$package: the changelog's first entry is not $version: $(head -1 <<<"$changelog")"
+  grep -qF -- " -- $maintainer  " <<<"$changelog" || fail "$package: the changelog is not signed by $maintainer"
+done
+deb=$(deb_of orvendale)
 depends=$(field Depends)
-# dpkg-shlibdeps names the package of every library the program links.
+# dpkg-shlibdeps names the package of every library the program links; the libraries of
+# the plugins are theirs alone.
 for library in 'libpng16-16 ' 'libfreetype6 ' 'libfontconfig1 ' 'libc6 '; do
   [[ "$depends, " == *"$library("* ]] || fail "Depends lacks ${library% }: $depends"
 done
+[[ "$depends" =~ libqt|libkf5|libical|libicu ]] && fail "orvendale depends on a plugin's library: $depends"
+for plugin in $plugins; do
+  [[ ", $(field Suggests), " == *", orvendale-$plugin,"* ]] || fail "orvendale does not suggest orvendale-$plugin: $(field Suggests)"
+done
+# The library package each plugin needs, for the plugins the settings below ask for.
+declare -A plugin_library=([holidays-kde]='libkf5holidays5 ' [ical]='libical3 ' [locale-icu]='libicu' [text-layout]='libraqm0 ')
+for plugin in $plugins; do
+  deb=$(deb_of "orvendale-$plugin")
+  plugin_depends=$(field Depends)
+  [[ "$plugin_depends" == "orvendale (= $version)"* ]] || fail "orvendale-$plugin does not depend on orvendale (= $version): $plugin_depends"
+  library=${plugin_library[$plugin]:-}
+  [ -z "$library" ] || [[ "$plugin_depends" == *"$library"* ]] || fail "orvendale-$plugin: Depends lacks ${library% }: $plugin_depends"
+  files=$(dpkg-deb --contents "$deb" | awk '$NF !~ /\/$/ {print $NF}' | grep -v "^./usr/share/doc/orvendale-$plugin/" || true)
+  [ "$files" = "./usr/lib/orvendale/orvendale-$plugin.so" ] || fail "orvendale-$plugin holds: $files"
+done
+deb=$(deb_of orvendale)
+
+# lintian finds no error in any package; its warnings are shown. (It exits with 1 for an
+# error, with more for a failure of its own.)
+if command -v lintian >/dev/null; then
+  status=0
+  lintian "$work"/package/*.deb >"$work/lintian" 2>&1 || status=$?
+  [ "$status" -le 1 ] || fail "lintian failed ($status): $(cat "$work/lintian")"
+  grep -q '^E: ' "$work/lintian" && fail "lintian: $(grep '^E: ' "$work/lintian")"
+  grep '^W: ' "$work/lintian" | sed 's/^/lintian /' || true
+else
+  fail "lintian is not installed"
+fi
 
 # Its files, unpacked into a scratch folder.
 root="$work/root"
@@ -99,13 +150,29 @@ else
   echo "skipped: --check (this program has no such option)"
 fi
 
-# The unpacked program finds the plugins of the package where they were unpacked: a run
+# Without the plugin packages, a run whose settings ask for every optional part draws
+# silently as without those keys' parts, and --check names the package each part needs.
+printf '[Image]\nFile=out/plugins.png\n[Contents]\nType=Calendar\nHolidays=de-by\nHolidayFile=h.ics\nLocale=de\n[ShortName]\nSun=\xd7\x90\n' \
+  >"$work/unpacked/plugins.ini"
+printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$work/unpacked/h.ics"
+status=0
+(cd "$work/unpacked" && env -u ORVENDALE_PLUGIN_DIR faketime '2008-03-20 12:00:00' "$program" plugins.ini \
+  >"$work/printed" 2>&1) || status=$?
+[ "$status" -eq 0 ] && [ ! -s "$work/printed" ] || fail "a run without the plugin packages: exit code $status: $(cat "$work/printed")"
+[ -s "$work/unpacked/out/plugins.png" ] || fail "a run without the plugin packages drew nothing"
+(cd "$work/unpacked" && env -u ORVENDALE_PLUGIN_DIR "$program" --check plugins.ini >"$work/findings" 2>&1) || true
+for plugin in $plugins; do
+  [ -n "${plugin_library[$plugin]+named}" ] || continue  # a part these settings do not ask for
+  grep -qF "(install the package orvendale-$plugin)" "$work/findings" ||
+    fail "--check without orvendale-$plugin does not name the package: $(cat "$work/findings")"
+done
+rm -f "$work/unpacked/out/plugins.png"
+for plugin in $plugins; do dpkg-deb --extract "$(deb_of "orvendale-$plugin")" "$root"; done
+
+# The unpacked program finds the plugins of the packages where they were unpacked: a run
 # whose settings ask for every optional library loads each plugin from there.
 plugins=$(cd "$root" && find . -name 'orvendale-*.so' | sort)
 if [ -n "$plugins" ]; then
-  printf '[Image]\nFile=out/plugins.png\n[Contents]\nType=Calendar\nHolidays=de-by\nHolidayFile=h.ics\nLocale=de\n[ShortName]\nSun=\xd7\x90\n' \
-    >"$work/unpacked/plugins.ini"
-  printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$work/unpacked/h.ics"
   (cd "$work/unpacked" && env -u ORVENDALE_PLUGIN_DIR LD_DEBUG=files LD_DEBUG_OUTPUT="$work/loads" \
     faketime '2008-03-20 12:00:00' "$program" plugins.ini) || fail "the run asking for every plugin failed"
   # The loader logs each file it maps as "file=PATH [0];  generating link map". A plugin

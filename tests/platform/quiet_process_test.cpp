@@ -40,6 +40,28 @@ TEST(QuietProcessDeathTest, WhatLibrariesPrintReachesNothing) {
       ::testing::ExitedWithCode(0), "^$");
 }
 
+// Standard error alone: what libraries print there reaches nothing, and standard output,
+// which carries the findings, is where it was.
+TEST(QuietProcessDeathTest, SilencingStandardErrorKeepsStandardOutput) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        std::FILE* const output = stdout;
+        const bool outputWasNull = IsNullDevice(STDOUT_FILENO);
+        SilenceStandardError();
+        std::fputs("Fontconfig error: No writable cache directories\n", stderr);
+        std::perror("a library's error");
+        std::fflush(nullptr);
+        bool kept = stdout == output && IsNullDevice(STDOUT_FILENO) == outputWasNull;
+#ifndef ORVENDALE_SANITIZER_REPORTS
+        (void)!::write(STDERR_FILENO, "raw\n", 4);
+        kept = kept && IsNullDevice(STDERR_FILENO);
+#endif
+        std::_Exit(kept ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "^$");
+}
+
 TEST(QuietProcessDeathTest, ClosedStandardDescriptorsAreFilledSoNoFileBecomesOne) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(

@@ -22,11 +22,12 @@ struct RegionPlugin {
 const RegionPlugin& Plugin() {
   static const RegionPlugin plugin = [] {
     setenv("ORVENDALE_PLUGIN_DIR", ORVENDALE_PLUGIN_BUILD_DIR, 1);
-    using orvendale::platform::FindPluginSymbol;
     RegionPlugin found;
-    found.resolve = reinterpret_cast<OrvendaleResolveRegion>(FindPluginSymbol("holidays-kde", "orvendale_resolve_region"));
-    found.daysOff = reinterpret_cast<OrvendaleRegionDaysOff>(FindPluginSymbol("holidays-kde", "orvendale_region_days_off"));
-    found.list = reinterpret_cast<OrvendaleListRegions>(FindPluginSymbol("holidays-kde", "orvendale_list_regions"));
+    if (const auto* table = orvendale::platform::FindPlugin<OrvendaleHolidaysKdePlugin>()) {
+      found.resolve = table->resolveRegion;
+      found.daysOff = table->regionDaysOff;
+      found.list = table->listRegions;
+    }
     return found;
   }();
   return plugin;

@@ -21,8 +21,8 @@ namespace {
 OrvendaleIcalDays IcalDays() {
   static const OrvendaleIcalDays days = [] {
     setenv("ORVENDALE_PLUGIN_DIR", ORVENDALE_PLUGIN_BUILD_DIR, 1);
-    return reinterpret_cast<OrvendaleIcalDays>(
-        orvendale::platform::FindPluginSymbol("ical", "orvendale_ical_days"));
+    const auto* table = orvendale::platform::FindPlugin<OrvendaleIcalPlugin>();
+    return table == nullptr ? nullptr : table->days;
   }();
   return days;
 }

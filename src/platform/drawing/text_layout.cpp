@@ -10,9 +10,6 @@
 namespace orvendale::platform {
 namespace {
 
-constexpr char kPluginName[] = "text-layout";
-constexpr char kEntryPoint[] = "orvendale_text_layout";
-
 struct CodePointRange {
   char32_t first;
   char32_t last;
@@ -59,14 +56,7 @@ constexpr std::int64_t kSubpixels = 64;
 // Whole pixels from 1/64 pixel, rounded half up (shifts of negative values round down).
 std::int64_t RoundToPixels(std::int64_t subpixels) { return (subpixels + kSubpixels / 2) >> 6; }
 
-const OrvendaleTextLayout* LayoutEngine() {
-  static const OrvendaleTextLayout* const engine = [] {
-    const auto entry = reinterpret_cast<OrvendaleTextLayoutFunction>(FindPluginSymbol(kPluginName, kEntryPoint));
-    const OrvendaleTextLayout* table = entry != nullptr ? entry() : nullptr;
-    return table != nullptr && table->size == sizeof(OrvendaleTextLayout) ? table : nullptr;
-  }();
-  return engine;
-}
+const OrvendaleTextLayout* LayoutEngine() { return FindPlugin<OrvendaleTextLayout>(); }
 
 // The faces of a line, each once, and which of them draws each character.
 struct FaceChoice {

@@ -8,7 +8,12 @@
 
 namespace orvendale::platform {
 
-void SilenceStandardStreams() {
+namespace {
+
+enum class Streams : bool { kErrorOnly, kOutputAndError };
+
+void Silence(Streams streams) {
+  const bool output = streams == Streams::kOutputAndError;
   // Opening /dev/null takes the lowest free descriptor: when 0, 1 or 2 was closed, it is
   // that one, and the copies below fill the others.
   const int null = ::open("/dev/null", O_RDWR);
@@ -22,15 +27,21 @@ void SilenceStandardStreams() {
   // redirects), so it stays as it is, and only the C streams through which libraries
   // print are pointed at /dev/null.
   if (std::FILE* sink = ::fdopen(null > STDERR_FILENO ? null : ::dup(null), "w")) {
-    stdout = sink;
+    if (output) stdout = sink;
     stderr = sink;
   }
 #else
-  ::dup2(null, STDOUT_FILENO);
+  if (output) ::dup2(null, STDOUT_FILENO);
   ::dup2(null, STDERR_FILENO);
   if (null > STDERR_FILENO) ::close(null);
 #endif
 }
+
+}  // namespace
+
+void SilenceStandardStreams() { Silence(Streams::kOutputAndError); }
+
+void SilenceStandardError() { Silence(Streams::kErrorOnly); }
 
 void IgnoreFileSizeLimitSignal() {
   struct sigaction action {};

@@ -16,6 +16,11 @@ namespace orvendale::platform {
 // a run that is meant to print nothing (never before printing help or findings).
 void SilenceStandardStreams();
 
+// The same for standard error alone, for a run whose standard output carries what it was
+// asked for (the findings of --check): libraries' messages do not mix into it. Anything
+// the caller still has to say must go to standard output, or be said before.
+void SilenceStandardError();
+
 // A write beyond the file-size limit (RLIMIT_FSIZE, `ulimit -f`) then fails with an error,
 // as a full disk does, instead of ending the process with SIGXFSZ: the run's atomic output
 // cleans up after the failed write, and the exit code stays the program's own.

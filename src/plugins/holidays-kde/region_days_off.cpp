@@ -1,11 +1,10 @@
-// The regions of the KDE holidays library behind the C entry points of holiday_plugins.h.
+// The regions of the KDE holidays library behind the region plugin's table of functions
+// (holiday_plugins.h).
 // The region files are compiled into the library; it needs no Qt application object.
 // Qt reports through its message handler, which writes to stderr: the plugin installs
 // one that drops every message, so that a run stays silent.
 
-#pragma GCC visibility push(default)
 #include "plugins/holiday_plugins.h"
-#pragma GCC visibility pop
 
 #include <KHolidays/HolidayRegion>
 #include <QByteArray>
@@ -16,6 +15,7 @@
 
 #include <cstring>
 
+#include "plugins/plugin_descriptor.h"
 #include "plugins/month_masks.h"
 
 namespace {
@@ -104,12 +104,10 @@ int RegionDaysOff(const char* code, int year, int month, int months, MonthMasks&
   return 1;
 }
 
-}  // namespace
-
 // Qt reports failures by return values here; only memory exhaustion throws, and no
 // exception may cross the C boundary.
 
-extern "C" int orvendale_resolve_region(const char* word, char* code, int capacity) {
+int ResolveRegionWord(const char* word, char* code, int capacity) {
   if (code == nullptr || capacity <= 0) return 0;
   code[0] = 0;
   if (word == nullptr) return 0;
@@ -122,8 +120,7 @@ extern "C" int orvendale_resolve_region(const char* word, char* code, int capaci
   }
 }
 
-extern "C" int orvendale_region_days_off(const char* code, int year, int month, int months,
-                                         std::uint32_t* masks) {
+int DaysOff(const char* code, int year, int month, int months, std::uint32_t* masks) {
   if (masks == nullptr || months <= 0) return 0;
   MonthMasks window(year, month, months, masks);
   if (code == nullptr) return 0;
@@ -136,8 +133,7 @@ extern "C" int orvendale_region_days_off(const char* code, int year, int month, 
   return 0;
 }
 
-extern "C" int orvendale_list_regions(void (*each)(const char* code, const char* name, void* context),
-                                      void* context) {
+int ListRegions(void (*each)(const char* code, const char* name, void* context), void* context) {
   try {
     SilenceQt();
     const QStringList& codes = RegionCodes();
@@ -151,3 +147,7 @@ extern "C" int orvendale_list_regions(void (*each)(const char* code, const char*
     return 0;
   }
 }
+
+}  // namespace
+
+ORVENDALE_PLUGIN_DESCRIPTOR(OrvendaleHolidaysKdePlugin, {&ResolveRegionWord, &DaysOff, &ListRegions});

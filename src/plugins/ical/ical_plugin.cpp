@@ -1,11 +1,10 @@
-// The C entry point of the iCalendar plugin. libical's work runs in a child process: a
+// The iCalendar plugin's table of functions. libical's work runs in a child process: a
 // rule that libical takes seconds over, or a fault inside libical, then costs the run at
 // most kHardLimit and the days marked until then, never the run itself. The child writes
 // the masks into memory it shares with this process as it goes.
 
-#pragma GCC visibility push(default)
 #include "plugins/holiday_plugins.h"
-#pragma GCC visibility pop
+#include "plugins/plugin_descriptor.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -134,10 +133,7 @@ int IsolatedIcalDays(const char* text, std::size_t length, int year, int month, 
   return shared->finished.load() != 0 ? shared->result.load() : shared->eventsRead.load();
 }
 
-}  // namespace
-
-extern "C" int orvendale_ical_days(const char* text, std::size_t length, int year, int month, int months,
-                                   std::uint32_t* masks) {
+int Days(const char* text, std::size_t length, int year, int month, int months, std::uint32_t* masks) {
   if (masks == nullptr || months <= 0) return -1;
   orvendale::plugins::MonthMasks cleared(year, month, months, masks);
   if (text == nullptr || month < 1 || month > 12 || months > kMaxWindowMonths) return -1;
@@ -148,3 +144,7 @@ extern "C" int orvendale_ical_days(const char* text, std::size_t length, int yea
     return -1;
   }
 }
+
+}  // namespace
+
+ORVENDALE_PLUGIN_DESCRIPTOR(OrvendaleIcalPlugin, {&Days});

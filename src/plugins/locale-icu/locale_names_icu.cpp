@@ -16,9 +16,9 @@
 #include <cstring>
 #include <memory>
 
+#include "plugins/plugin_descriptor.h"
 #include "plugins/locale_plugin.h"
 
-#define ORVENDALE_PLUGIN_EXPORT __attribute__((visibility("default")))
 
 namespace {
 
@@ -243,9 +243,7 @@ bool FillNames(const char* tag, OrvendaleLocaleNames& names) {
   return true;
 }
 
-}  // namespace
-
-extern "C" ORVENDALE_PLUGIN_EXPORT int orvendale_locale_names(const char* tag, OrvendaleLocaleNames* names) {
+int LocaleNames(const char* tag, OrvendaleLocaleNames* names) {
   if (tag == nullptr || names == nullptr || names->size != sizeof(OrvendaleLocaleNames)) return 0;
   try {
     return FillNames(tag, *names) ? 1 : 0;
@@ -254,3 +252,7 @@ extern "C" ORVENDALE_PLUGIN_EXPORT int orvendale_locale_names(const char* tag, O
     return 0;
   }
 }
+
+}  // namespace
+
+ORVENDALE_PLUGIN_DESCRIPTOR(OrvendaleLocaleIcuPlugin, {&LocaleNames});

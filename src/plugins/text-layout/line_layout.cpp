@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <limits>
 
+#include "plugins/plugin_descriptor.h"
 #include "plugins/text_layout_plugin.h"
 
 namespace {
@@ -99,10 +100,6 @@ int ExtendsCluster(std::uint32_t codePoint) {
   }
 }
 
-constexpr OrvendaleTextLayout kTextLayout{sizeof(OrvendaleTextLayout), LayOutLine, ExtendsCluster};
-
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) const OrvendaleTextLayout* orvendale_text_layout(void) {
-  return &kTextLayout;
-}
+ORVENDALE_PLUGIN_DESCRIPTOR(OrvendaleTextLayout, {&LayOutLine, &ExtendsCluster});
