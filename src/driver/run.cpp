@@ -10,6 +10,7 @@
 #include "platform/system/text.h"
 #include "platform/types.h"
 #include "render/month_grid.h"
+#include "render/picture_style.h"
 #include "render/single_line.h"
 #include "render/text_settings_loader.h"
 #include "settings/ini_document.h"
@@ -141,6 +142,8 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   params.height = CutTo16Bits(document.GetInt(kImageSection, "Height", 0));
   params.marginX = CutTo16Bits(document.GetInt(kImageSection, "MarginX", 0));
   params.marginY = CutTo16Bits(document.GetInt(kImageSection, "MarginY", 0));
+  // Smooth text, scale and background, each as it always was when its key is absent.
+  params.style = ReadPictureStyle(document);
 
   // 8. The names and colours of the text, once, before any renderer runs.
   LoadTextSettings(document);

@@ -52,16 +52,19 @@ Surface RenderLine(const RenderParams& params, LineContent content) {
   char16_t text[kPatternCapacity];
   ExpandDatePattern(pattern, date, text);
 
-  DrawingSequence sequence(params.screenContext, document);
+  DrawingSequence sequence(params.screenContext, document, params.style);
   Rect measured{0, 0, 0, 0};
   platform::DrawText(sequence.context(), text, -1, &measured,
                      platform::TextFlags::kCalculateRect | platform::TextFlags::kSingleLine);
 
-  // Only the low 16 bits of the size and margins count; 0 means the measured size.
-  const std::int16_t width = CutTo16Bits(params.width);
-  const std::int16_t height = CutTo16Bits(params.height);
-  const std::int16_t marginX = CutTo16Bits(params.marginX);
-  const std::int16_t marginY = CutTo16Bits(params.marginY);
+  // Only the low 16 bits of the size and margins count; 0 means the measured size, which
+  // the scaled font has already made larger. Each cut value is then scaled: at most 4
+  // times 2^15, well inside 32 bits.
+  const std::int32_t scale = params.style.scale;
+  const std::int32_t width = CutTo16Bits(params.width) * scale;
+  const std::int32_t height = CutTo16Bits(params.height) * scale;
+  const std::int32_t marginX = CutTo16Bits(params.marginX) * scale;
+  const std::int32_t marginY = CutTo16Bits(params.marginY) * scale;
   const std::int32_t pictureWidth =
       PictureExtent(std::int64_t{width != 0 ? width : measured.right} + 2 * std::int64_t{marginX});
   const std::int32_t pictureHeight =

@@ -7,7 +7,6 @@ namespace orvendale {
 namespace {
 
 constexpr std::uint16_t kBitsPerPixel = 32;
-constexpr std::uint32_t kUncompressedRgb = 0;
 constexpr std::uint32_t kRgbColours = 0;  // the colour table holds RGB values
 constexpr std::uint32_t kBytesPerPixel = 4;
 
@@ -18,14 +17,16 @@ std::int32_t GetInt16(const IniDocument& document, const char* section, const ch
 
 }  // namespace
 
-Surface CreateSurface(platform::DrawingContext* screenContext, std::int32_t width, std::int32_t height) {
+Surface CreateSurface(platform::DrawingContext* screenContext, std::int32_t width, std::int32_t height,
+                      SurfaceAlpha alpha) {
   platform::BitmapInfo info{};
   info.header.size = sizeof(platform::BitmapInfoHeader);
   info.header.width = width;
   info.header.height = height;  // positive: the rows are stored bottom-up
   info.header.planes = 1;
   info.header.bitCount = kBitsPerPixel;
-  info.header.compression = kUncompressedRgb;
+  info.header.compression =
+      alpha == SurfaceAlpha::kWithAlpha ? platform::kAlphaBitFields : platform::kUncompressedRgb;
   // Wraps like the platform's 32-bit field for sizes it refuses anyway.
   info.header.sizeImage = static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height) * kBytesPerPixel;
   info.header.xPelsPerMeter = kPixelsPerMetre;
@@ -64,15 +65,27 @@ platform::LogicalFont ConfiguredFontRecord(const IniDocument& document, const ch
   return record;
 }
 
+platform::LogicalFont StyledFontRecord(platform::LogicalFont record, const PictureStyle& style) {
+  if (style.smooth) record.quality = platform::kAntialiasedQuality;
+  if (style.scale != kSmallestScale) {
+    // A 16-bit height times at most 4 stays far inside 32 bits.
+    const std::int32_t height = record.height != 0 ? record.height : kDefaultFontCellHeight;
+    record.height = height * style.scale;
+  }
+  return record;
+}
+
 platform::Font* CreateConfiguredFont(const IniDocument& document, const char* section) {
   const platform::LogicalFont record = ConfiguredFontRecord(document, section);
   return platform::CreateFontIndirect(&record);
 }
 
-DrawingSequence::DrawingSequence(platform::DrawingContext* screenContext, const IniDocument& document)
-    : screenContext_(screenContext) {
+DrawingSequence::DrawingSequence(platform::DrawingContext* screenContext, const IniDocument& document,
+                                 const PictureStyle& style)
+    : screenContext_(screenContext), style_(style) {
   context_ = platform::CreateCompatibleContext(screenContext);
-  font_ = CreateConfiguredFont(document, "Font");
+  const platform::LogicalFont record = StyledFontRecord(ConfiguredFontRecord(document, "Font"), style);
+  font_ = platform::CreateFontIndirect(&record);
   if (font_ != nullptr) previousFont_ = platform::SelectFont(context_, font_);
 }
 
@@ -83,13 +96,25 @@ DrawingSequence::~DrawingSequence() {
 
 bool DrawingSequence::PrepareSurface(std::int32_t width, std::int32_t height) {
   if (context_ == nullptr || surface_ != nullptr) return false;
-  surface_ = CreateSurface(screenContext_, width, height);
+  surface_ = CreateSurface(screenContext_, width, height,
+                           style_.UsesAlpha() ? SurfaceAlpha::kWithAlpha : SurfaceAlpha::kKeyed);
   if (surface_ == nullptr) {
     Release();
     return false;
   }
   previousBitmap_ = platform::SelectBitmap(context_, surface_);
-  FillKeyBackground(context_, Rect{0, 0, width, height});
+  if (!style_.UsesAlpha()) {
+    FillKeyBackground(context_, Rect{0, 0, width, height});
+    return true;
+  }
+  // A surface with alpha starts transparent; a background makes it opaque.
+  if (style_.backgroundGiven) {
+    platform::Brush* brush = platform::CreateSolidBrush(style_.background);
+    const Rect whole{0, 0, width, height};
+    platform::FillRect(context_, &whole, brush);
+    platform::DeleteBrush(brush);
+  }
+  platform::SetBackgroundMode(context_, platform::kTransparent);
   return true;
 }
 

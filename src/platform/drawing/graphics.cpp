@@ -11,7 +11,6 @@ namespace orvendale::platform {
 namespace {
 
 constexpr std::uint16_t kSupportedBitCount = 32;
-constexpr std::uint32_t kUncompressed = 0;
 
 DrawingContext screenContext{ContextKind::kScreen};
 
@@ -50,7 +49,10 @@ Bitmap* CreateDibSection(DrawingContext* reference, const BitmapInfo* info, std:
   if (bits != nullptr) *bits = nullptr;
   if (reference == nullptr || info == nullptr || section != nullptr) return nullptr;
   const BitmapInfoHeader& header = info->header;
-  if (header.bitCount != kSupportedBitCount || header.compression != kUncompressed) return nullptr;
+  if (header.bitCount != kSupportedBitCount ||
+      (header.compression != kUncompressedRgb && header.compression != kAlphaBitFields)) {
+    return nullptr;
+  }
   if (header.width <= 0 || header.height <= 0) return nullptr;
   // Both factors are below 2^31, so the product fits 64 bits exactly.
   const std::uint64_t pixelCount =
@@ -101,7 +103,7 @@ int FillRect(DrawingContext* context, const Rect* rect, const Brush* brush) {
   if (context == nullptr || rect == nullptr || brush == nullptr) return 0;
   const Rect clipped = ClipToBitmap(*context, *rect);
   if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return 1;
-  const std::uint32_t pixel = PixelFromColorRef(brush->color);
+  const std::uint32_t pixel = SolidPixel(*context->bitmap, brush->color);
   for (std::int32_t y = clipped.top; y < clipped.bottom; ++y) {
     std::uint32_t* row = context->bitmap->Row(y);
     std::fill(row + clipped.left, row + clipped.right, pixel);
