@@ -1,5 +1,5 @@
-// [Text] colours: text that does not read as RGB(r, g, b), components outside 0-255,
-// and colour texts too long for the reader.
+// [Text] colours and the [Image] Background: text that does not read as RGB(r, g, b),
+// components outside 0-255, and colour texts too long for the reader.
 
 #include <cstdint>
 #include <string>
@@ -56,7 +56,42 @@ std::string ColorText(ColorRef color) {
          std::to_string(color >> 16 & 0xFF) + ")";
 }
 
+// The colour a run reads from `text`, its components starting at 0.
+ColorRef DrawnColor(const char* text) {
+  char16_t converted[kColorTextCapacity];
+  std::size_t length = 0;
+  for (; text[length] != 0 && length < kColorTextCapacity - 1; ++length) {
+    converted[length] = static_cast<unsigned char>(text[length]);
+  }
+  converted[length] = 0;
+  ColorComponents components;
+  return ParseColorText(converted, components);
+}
+
 }  // namespace
+
+void CheckBackgroundColor(const CheckContext& context, Report& report) {
+  const char* text = context.Value("Image", "Background");
+  if (text == nullptr) return;
+  const int line = context.LineOf("Image", "Background");
+  const std::string name = "[Image] Background";
+  if (WideTextLength(text) > kColorTextCapacity - 1) {
+    report.Warn(line, name + " is longer than " + std::to_string(kColorTextCapacity - 1) +
+                          " characters: a run reads it as empty and fills the picture with RGB(0, 0, 0)");
+    return;
+  }
+  std::int64_t numbers[3] = {0, 0, 0};
+  bool whole = false;
+  const int count = ReadColor(text, numbers, &whole);
+  bool outside = false;
+  for (int i = 0; i < count; ++i) outside = outside || numbers[i] < 0 || numbers[i] > kLargestComponent;
+  if (count == 3 && whole && !outside) return;
+  std::string why = count < 3 ? " does not read as RGB(red, green, blue)"
+                    : !whole  ? " has text after the third number, which is ignored"
+                              : " has a component outside 0-255";
+  report.Warn(line, name + " " + Quote(text) + why + ": a run fills the picture with " +
+                        ColorText(DrawnColor(text)));
+}
 
 void CheckTextColors(const CheckContext& context, Report& report) {
   for (const char* key : kColorKeys) {

@@ -7,7 +7,9 @@
 namespace orvendale {
 namespace {
 
-constexpr const char* kImageKeys[] = {"Path", "File", "Width", "Height", "MarginX", "MarginY"};
+constexpr const char* kImageKeys[] = {"Path", "File", "Width", "Height", "MarginX", "MarginY",
+                                      // Pictures for today's screens.
+                                      "Scale", "Background"};
 constexpr const char* kContentsKeys[] = {
     "Type", "Format", "Alignment", "Offset", "RasterX", "RasterY", "TodayImage",
     // Month grid layouts.
@@ -16,7 +18,7 @@ constexpr const char* kContentsKeys[] = {
     "Holidays", "HolidayFile",
     // Names in the user's language.
     "Locale"};
-constexpr const char* kFontKeys[] = {"Face", "Font", "Height", "Size", "Weight"};
+constexpr const char* kFontKeys[] = {"Face", "Font", "Height", "Size", "Weight", "Smooth"};
 constexpr const char* kShortNameKeys[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
                                           "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
                                           "Aug", "Sep", "Oct", "Nov", "Dec", "Week"};
