@@ -12,6 +12,8 @@ packages=(
   faketime
   libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
   dpkg-dev file systemd groff-base man-db
+  # The smooth-text and background tests: a reference renderer and a PNG optimiser.
+  python3-pil optipng
   "$@"
 )
 
