@@ -15,6 +15,15 @@ std::int32_t GetInt16(const IniDocument& document, const char* section, const ch
   return CutTo16Bits(document.GetInt(section, key, 0));
 }
 
+// Paints the whole width x height bitmap of `context` with `color`.
+void FillBackground(platform::DrawingContext* context, ColorRef color, std::int32_t width,
+                    std::int32_t height) {
+  platform::Brush* brush = platform::CreateSolidBrush(color);
+  const Rect whole{0, 0, width, height};
+  platform::FillRect(context, &whole, brush);
+  platform::DeleteBrush(brush);
+}
+
 }  // namespace
 
 Surface CreateSurface(platform::DrawingContext* screenContext, std::int32_t width, std::int32_t height,
@@ -96,33 +105,57 @@ DrawingSequence::~DrawingSequence() {
 
 bool DrawingSequence::PrepareSurface(std::int32_t width, std::int32_t height) {
   if (context_ == nullptr || surface_ != nullptr) return false;
+  // Monochrome pictures are drawn keyed, also those that get a background: that is laid
+  // under them when the sequence closes, so that they are exactly the transparent picture
+  // on that colour. Smooth text needs alpha from the start.
   surface_ = CreateSurface(screenContext_, width, height,
-                           style_.UsesAlpha() ? SurfaceAlpha::kWithAlpha : SurfaceAlpha::kKeyed);
+                           style_.smooth ? SurfaceAlpha::kWithAlpha : SurfaceAlpha::kKeyed);
   if (surface_ == nullptr) {
     Release();
     return false;
   }
+  width_ = width;
+  height_ = height;
   previousBitmap_ = platform::SelectBitmap(context_, surface_);
-  if (!style_.UsesAlpha()) {
+  if (!style_.smooth) {
     FillKeyBackground(context_, Rect{0, 0, width, height});
     return true;
   }
   // A surface with alpha starts transparent; a background makes it opaque.
-  if (style_.backgroundGiven) {
-    platform::Brush* brush = platform::CreateSolidBrush(style_.background);
-    const Rect whole{0, 0, width, height};
-    platform::FillRect(context_, &whole, brush);
-    platform::DeleteBrush(brush);
-  }
+  if (style_.backgroundGiven) FillBackground(context_, style_.background, width, height);
   platform::SetBackgroundMode(context_, platform::kTransparent);
   return true;
 }
 
 Surface DrawingSequence::Close() {
+  if (surface_ != nullptr && context_ != nullptr && style_.backgroundGiven && !style_.smooth) {
+    LayOnBackground();
+  }
   Release();
   Surface surface = surface_;
   surface_ = nullptr;
   return surface;
+}
+
+void DrawingSequence::LayOnBackground() {
+  // The opaque picture: the background, and every pixel of the keyed one that is not the
+  // key. Without room for it there is no picture, as when a surface cannot be made.
+  Surface opaque = CreateSurface(screenContext_, width_, height_, SurfaceAlpha::kWithAlpha);
+  platform::DrawingContext* target = platform::CreateCompatibleContext(screenContext_);
+  if (opaque != nullptr && target != nullptr) {
+    platform::SelectBitmap(target, opaque);
+    FillBackground(target, style_.background, width_, height_);
+    platform::TransparentBlt(target, 0, 0, width_, height_, context_, 0, 0, width_, height_, KeyColor);
+    platform::SelectBitmap(target, nullptr);
+  } else {
+    platform::DeleteBitmap(opaque);
+    opaque = nullptr;
+  }
+  platform::DeleteContext(target);
+  platform::SelectBitmap(context_, previousBitmap_);
+  platform::DeleteBitmap(surface_);
+  previousBitmap_ = platform::SelectBitmap(context_, opaque);
+  surface_ = opaque;
 }
 
 void DrawingSequence::Release() {

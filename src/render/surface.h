@@ -73,18 +73,22 @@ class DrawingSequence {
   platform::Font* font() const { return font_; }
 
   // Creates the width x height surface, selects it and fills 0, 0, width, height with
-  // KeyColor, text background transparent. A style that uses alpha gets a surface with
-  // alpha instead, filled with the opaque background colour or left transparent. False
-  // when the surface cannot be created:
+  // KeyColor, text background transparent. Smooth text gets a surface with alpha
+  // instead, filled with the opaque background colour or left transparent. False when the
+  // surface cannot be created:
   // the font and the memory context are then released and the caller returns none.
   bool PrepareSurface(std::int32_t width, std::int32_t height);
 
   // Releases the font and the memory context and returns the surface (none when there
-  // was none); the caller owns it. Later calls return none.
+  // was none); the caller owns it. A monochrome picture with a background is first laid
+  // on it: a surface with alpha of the background colour, every pixel of the drawing that
+  // is not KeyColor copied onto it opaque (none when that surface cannot be made). Later
+  // calls return none.
   Surface Close();
 
  private:
   void Release();
+  void LayOnBackground();
 
   platform::DrawingContext* screenContext_ = nullptr;
   PictureStyle style_;
@@ -92,6 +96,8 @@ class DrawingSequence {
   platform::Font* font_ = nullptr;
   platform::Font* previousFont_ = nullptr;
   Surface surface_ = nullptr;
+  std::int32_t width_ = 0;
+  std::int32_t height_ = 0;
   platform::Bitmap* previousBitmap_ = nullptr;
 };
 

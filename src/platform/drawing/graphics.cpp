@@ -111,6 +111,37 @@ int FillRect(DrawingContext* context, const Rect* rect, const Brush* brush) {
   return 1;
 }
 
+int TransparentBlt(DrawingContext* destination, std::int32_t x, std::int32_t y, std::int32_t width,
+                   std::int32_t height, DrawingContext* source, std::int32_t sourceX,
+                   std::int32_t sourceY, std::int32_t sourceWidth, std::int32_t sourceHeight,
+                   ColorRef transparent) {
+  if (destination == nullptr || source == nullptr || destination->bitmap == nullptr ||
+      source->bitmap == nullptr || width != sourceWidth || height != sourceHeight) {
+    return 0;
+  }
+  // The part of the rectangle that lies inside both bitmaps, in destination coordinates;
+  // every sum is taken in 64 bits.
+  const Bitmap& from = *source->bitmap;
+  Bitmap& to = *destination->bitmap;
+  const std::int64_t dx = std::int64_t{sourceX} - x;
+  const std::int64_t dy = std::int64_t{sourceY} - y;
+  const std::int64_t left = std::max({std::int64_t{x}, std::int64_t{0}, -dx});
+  const std::int64_t top = std::max({std::int64_t{y}, std::int64_t{0}, -dy});
+  const std::int64_t right = std::min({std::int64_t{x} + width, std::int64_t{to.width}, from.width - dx});
+  const std::int64_t bottom = std::min({std::int64_t{y} + height, std::int64_t{to.height}, from.height - dy});
+  const std::uint32_t key = PixelFromColorRef(transparent);
+  const std::uint32_t opaque = to.HasAlpha() ? 0xFF000000u : 0u;
+  for (std::int64_t row = top; row < bottom; ++row) {
+    const std::uint32_t* in = const_cast<Bitmap&>(from).Row(static_cast<std::int32_t>(row + dy));
+    std::uint32_t* out = to.Row(static_cast<std::int32_t>(row));
+    for (std::int64_t column = left; column < right; ++column) {
+      const std::uint32_t pixel = in[column + dx];
+      if (pixel != key) out[column] = pixel | opaque;
+    }
+  }
+  return 1;
+}
+
 int SetBackgroundMode(DrawingContext* context, int mode) {
   if (context == nullptr) return 0;
   return std::exchange(context->backgroundMode, mode);

@@ -147,6 +147,17 @@ Brush* CreateSolidBrush(ColorRef color);
 // on a bitmap with alpha). Returns 0 when nothing could be painted for a bad argument, else 1.
 int FillRect(DrawingContext* context, const Rect* rect, const Brush* brush);
 
+// Copies the width x height pixels at (sourceX, sourceY) of the source context's bitmap to
+// (x, y) of the destination context's bitmap, leaving out every pixel whose word is the
+// colour `transparent` (top byte 0); pixels copied onto a bitmap with alpha are opaque.
+// Both rectangles are clipped to their bitmaps. No stretching: the source size must equal
+// the destination size. Returns 0 for a null context, a context without a bitmap or sizes
+// that differ, else 1.
+int TransparentBlt(DrawingContext* destination, std::int32_t x, std::int32_t y, std::int32_t width,
+                   std::int32_t height, DrawingContext* source, std::int32_t sourceX,
+                   std::int32_t sourceY, std::int32_t sourceWidth, std::int32_t sourceHeight,
+                   ColorRef transparent);
+
 // Both return the previous value; 0 for a null context.
 int SetBackgroundMode(DrawingContext* context, int mode);
 ColorRef SetTextColor(DrawingContext* context, ColorRef color);
