@@ -163,3 +163,36 @@ TEST_F(SmoothText, WithoutAlphaTheColourChannelsBlendAndTheTopByteStaysZero) {
 
 }  // namespace
 }  // namespace orvendale::platform
+
+namespace orvendale::platform {
+namespace {
+
+TEST(TransparentBlt, CopiesAllButTheKeyOpaqueAndClipsToBothBitmaps) {
+  testing::Canvas source(3, 2);  // KeyColor everywhere
+  source.context()->bitmap->Row(0)[1] = 0x00123456;
+  source.context()->bitmap->Row(1)[2] = 0x00000000;
+  const BitmapInfo info = AlphaInfo(4, 3);
+  testing::BitmapPtr target(CreateDibSection(GetScreenContext(), &info, 0, nullptr, 0, nullptr));
+  DrawingContext* context = CreateCompatibleContext(GetScreenContext());
+  SelectBitmap(context, target.get());
+  EXPECT_EQ(TransparentBlt(context, 1, 1, 3, 2, source.context(), 0, 0, 3, 2, KeyColor), 1);
+  EXPECT_EQ(target->Row(1)[2], 0xFF123456u);
+  EXPECT_EQ(target->Row(2)[3], 0xFF000000u) << "black is not the key";
+  int untouched = 0;
+  for (std::int32_t y = 0; y < 3; ++y) {
+    for (std::int32_t x = 0; x < 4; ++x) untouched += target->Row(y)[x] == 0 ? 1 : 0;
+  }
+  EXPECT_EQ(untouched, 10) << "the key pixels leave the target as it was";
+
+  // Partly outside both bitmaps: only the overlap is copied, nothing past an edge.
+  EXPECT_EQ(TransparentBlt(context, -1, 2, 3, 2, source.context(), 0, 0, 3, 2, KeyColor), 1);
+  EXPECT_EQ(target->Row(2)[0], 0xFF123456u);
+  EXPECT_EQ(TransparentBlt(context, 0, 0, 3, 2, source.context(), 0, 0, 2, 2, KeyColor), 0)
+      << "no stretching";
+  EXPECT_EQ(TransparentBlt(context, 0, 0, 3, 2, nullptr, 0, 0, 3, 2, KeyColor), 0);
+  SelectBitmap(context, nullptr);
+  DeleteContext(context);
+}
+
+}  // namespace
+}  // namespace orvendale::platform
