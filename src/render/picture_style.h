@@ -33,10 +33,6 @@ struct PictureStyle {
   std::int32_t scale = kSmallestScale;  // kSmallestScale .. kLargestScale
   bool backgroundGiven = false;
   ColorRef background = 0;  // meaningful only while backgroundGiven
-
-  // Whether the picture's surface carries alpha instead of the key colour: smooth text
-  // needs grey levels of transparency, an opaque background needs no key.
-  bool UsesAlpha() const { return smooth || backgroundGiven; }
 };
 
 // "yes" or "no" in any letter case; empty for anything else, null included.

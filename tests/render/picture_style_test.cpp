@@ -49,7 +49,6 @@ TEST(PictureStyle, ReadFromTheirSections) {
   EXPECT_FALSE(none.smooth);
   EXPECT_EQ(none.scale, 1);
   EXPECT_FALSE(none.backgroundGiven);
-  EXPECT_FALSE(none.UsesAlpha());
 
   const PictureStyle all = ReadFrom("[Image]\nScale = 3\nBackground=RGB(255, 128, 0)\n[Font]\nSmooth=Yes\n");
   EXPECT_TRUE(all.smooth);
