@@ -71,14 +71,16 @@ Surface RenderLine(const RenderParams& params, LineContent content) {
     PictureStyle unscaled = params.style;
     unscaled.scale = kSmallestScale;
     const platform::LogicalFont record = StyledFontRecord(ConfiguredFontRecord(document, "Font"), unscaled);
-    platform::Font* font = platform::CreateFontIndirect(&record);
-    platform::Font* previous = platform::SelectFont(sequence.context(), font);
-    const Rect small = Measure(sequence.context(), text);
-    platform::SelectFont(sequence.context(), previous);
-    platform::DeleteFont(font);
-    // Sizes of text of at most 63 characters at most 2048 pixels: far inside 32 bits.
-    measured.right = std::max(measured.right, small.right * scale);
-    measured.bottom = std::max(measured.bottom, small.bottom * scale);
+    // Without that font the picture takes the size of the larger text alone.
+    if (platform::Font* font = platform::CreateFontIndirect(&record); font != nullptr) {
+      platform::Font* previous = platform::SelectFont(sequence.context(), font);
+      const Rect small = Measure(sequence.context(), text);
+      platform::SelectFont(sequence.context(), previous);
+      platform::DeleteFont(font);
+      // Sizes of text of at most 63 characters at most 2048 pixels: far inside 32 bits.
+      measured.right = std::max(measured.right, small.right * scale);
+      measured.bottom = std::max(measured.bottom, small.bottom * scale);
+    }
   }
 
   // Only the low 16 bits of the size and margins count; 0 means the measured size, which
