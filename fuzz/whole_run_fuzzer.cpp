@@ -42,6 +42,7 @@
 #include "fuzz_support.h"
 #include "imagefile/png_export.h"
 #include "platform/imaging/imaging.h"
+#include "render/picture_style.h"
 #include "settings/ini_document.h"
 
 namespace orvendale {
@@ -78,18 +79,20 @@ bool WithinMagnitude(const IniDocument& document, const char* section, const cha
   return value >= -limit && value <= limit;
 }
 
-// False for settings that could ask for a picture of more than about a million pixels.
+// False for settings that could ask for a picture of more than about a million pixels;
+// a scale multiplies every length, so the limits shrink by it.
 bool SmallPicture(const char16_t* settingsPath) {
   IniDocument document(settingsPath);
   if (document.Load() != S_OK) return true;
-  return WithinMagnitude(document, "Image", "Width", 512) &&
-         WithinMagnitude(document, "Image", "Height", 512) &&
-         WithinMagnitude(document, "Image", "MarginX", 256) &&
-         WithinMagnitude(document, "Image", "MarginY", 256) &&
-         WithinMagnitude(document, "Contents", "RasterX", 96) &&
-         WithinMagnitude(document, "Contents", "RasterY", 96) &&
-         WithinMagnitude(document, "Font", "Height", 96) &&
-         WithinMagnitude(document, "Font", "Size", 96);
+  const std::int32_t scale = ReadPictureStyle(document).scale;
+  return WithinMagnitude(document, "Image", "Width", 512 / scale) &&
+         WithinMagnitude(document, "Image", "Height", 512 / scale) &&
+         WithinMagnitude(document, "Image", "MarginX", 256 / scale) &&
+         WithinMagnitude(document, "Image", "MarginY", 256 / scale) &&
+         WithinMagnitude(document, "Contents", "RasterX", 96 / scale) &&
+         WithinMagnitude(document, "Contents", "RasterY", 96 / scale) &&
+         WithinMagnitude(document, "Font", "Height", 96 / scale) &&
+         WithinMagnitude(document, "Font", "Size", 96 / scale);
 }
 
 // A file that begins with the PNG signature and ends with the image-end chunk: an

@@ -13,6 +13,8 @@ packages=(
   libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
   libraqm-dev libharfbuzz-dev libfribidi-dev fonts-noto-core libharfbuzz-bin pango1.0-tools
   dpkg-dev file systemd groff-base man-db lintian
+  # The smooth-text and background tests: a reference renderer and a PNG optimiser.
+  python3-pil optipng
   "$@"
 )
 

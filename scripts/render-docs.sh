@@ -20,4 +20,23 @@ for settings in examples/*.ini; do
   (cd "$scratch" && TZ=UTC faketime '2008-03-20 12:00:00' "$root/build/orvendale" "$settings")
 done
 cp "$scratch"/out/*.png docs/
+
+# The grid of calendar.ini monochrome and smooth, side by side on a light and a dark
+# background, each drawn by the tool with [Image] Background (the dark one with light
+# ordinary text). The lines go in front of the example's own, so they count first.
+for variant in "onebit calendar.ini" "smooth calendar_smooth.ini"; do
+  read -r look example <<<"$variant"
+  for shade in "light 255, 255, 255|" "dark 40, 40, 40|[Text];Color=RGB(230, 230, 230)"; do
+    IFS='|' read -r name_and_colour more <<<"$shade"
+    read -r name colour <<<"$name_and_colour"
+    IFS=';' read -r -a lines <<<"$more"
+    {
+      printf '[Image]\nFile=out/screens-%s-%s.png\nScale=1\nBackground=RGB(%s)\n' "$look" "$name" "$colour"
+      [ ${#lines[@]} -eq 0 ] || printf '%s\n' "${lines[@]}"
+      cat "examples/$example"
+    } >"$scratch/screens.ini"
+    (cd "$scratch" && TZ=UTC faketime '2008-03-20 12:00:00' "$root/build/orvendale" screens.ini)
+  done
+done
+cp "$scratch"/out/screens-*.png docs/
 ls -1 docs/*.png

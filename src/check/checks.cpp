@@ -12,8 +12,9 @@ constexpr std::array kChecks = {
     SettingsCheck{CheckContents},     SettingsCheck{CheckTextColors},
     SettingsCheck{CheckNames},        SettingsCheck{CheckFont},
     SettingsCheck{CheckTodayImage},   SettingsCheck{CheckOutput},
-    SettingsCheck{CheckGridOptions},  SettingsCheck{CheckLocale}, SettingsCheck{CheckGlyphCoverage},
-    SettingsCheck{CheckHolidays},
+    SettingsCheck{CheckGridOptions},  SettingsCheck{CheckLocale},     SettingsCheck{CheckGlyphCoverage},
+    SettingsCheck{CheckHolidays},     SettingsCheck{CheckBackgroundColor},
+    SettingsCheck{CheckPictureStyle},
 };
 
 }  // namespace

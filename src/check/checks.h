@@ -24,6 +24,8 @@ void CheckBlanksKept(const CheckContext& context, Report& report);     // value_
 void CheckNumbers(const CheckContext& context, Report& report);        // number_checks.cpp
 void CheckContents(const CheckContext& context, Report& report);       // contents_checks.cpp
 void CheckTextColors(const CheckContext& context, Report& report);     // color_checks.cpp
+void CheckBackgroundColor(const CheckContext& context, Report& report);  // color_checks.cpp
+void CheckPictureStyle(const CheckContext& context, Report& report);   // picture_style_checks.cpp
 void CheckNames(const CheckContext& context, Report& report);          // weekday_month_checks.cpp
 void CheckFont(const CheckContext& context, Report& report);           // font_checks.cpp
 void CheckTodayImage(const CheckContext& context, Report& report);     // today_image_checks.cpp

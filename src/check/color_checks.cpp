@@ -1,6 +1,6 @@
-// [Text] colours: text that does not read as RGB(r, g, b), components outside 0-255,
-// and colour texts too long for the reader. Each finding names the colour a run draws,
-// as the run's own reader reads it.
+// [Text] colours and the [Image] Background: text that does not read as RGB(r, g, b),
+// components outside 0-255, and colour texts too long for the reader. Each finding names
+// the colour a run draws, as the run's own reader reads it.
 
 #include <string>
 
@@ -42,7 +42,39 @@ std::string CarriedFrom(int index, int componentsRead) {
   return what + " carried over from the colour read before it";
 }
 
+// The colour a run reads from `text`, its components starting at 0, and what the parse did.
+ColorReading ReadBackground(const char* text) {
+  char16_t converted[kColorTextCapacity];
+  std::size_t length = 0;
+  for (; text[length] != 0 && length < kColorTextCapacity - 1; ++length) {
+    converted[length] = static_cast<unsigned char>(text[length]);
+  }
+  converted[length] = 0;
+  ColorComponents components;
+  ColorReading reading;
+  ParseColorText(converted, components, &reading);
+  return reading;
+}
+
 }  // namespace
+
+void CheckBackgroundColor(const CheckContext& context, Report& report) {
+  const char* text = context.Value("Image", "Background");
+  if (text == nullptr) return;
+  const int line = context.LineOf("Image", "Background");
+  const std::string name = "[Image] Background";
+  if (WideTextLength(text) > kColorTextCapacity - 1) {
+    report.Warn(line, name + " is longer than " + std::to_string(kColorTextCapacity - 1) +
+                          " characters: a run reads it as empty and fills the picture with RGB(0, 0, 0)");
+    return;
+  }
+  const ColorReading reading = ReadBackground(text);
+  if (reading.componentsRead == 3 && reading.whole && reading.cutMask == 0) return;
+  const std::string why = reading.componentsRead < 3 ? " does not read as RGB(red, green, blue)"
+                          : !reading.whole           ? " has text after the third number, which is ignored"
+                                                     : " has a component outside 0-255";
+  report.Warn(line, name + " " + Quote(text) + why + ": a run fills the picture with " + ColorText(reading.color));
+}
 
 void CheckTextColors(const CheckContext& context, Report& report) {
   ColorReading readings[kTextColorCount];

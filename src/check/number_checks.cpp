@@ -13,6 +13,7 @@
 #include "render/grid_options.h"
 #include "render/month_grid.h"
 #include "render/month_layout.h"
+#include "render/picture_style.h"
 #include "platform/system/text.h"
 #include "settings/settings_table.h"
 
@@ -136,6 +137,10 @@ void CheckRanges(const CheckContext& context, Report& report) {
     pictureWidth = width + 2 * std::int64_t{marginX};
     pictureHeight = height + 2 * std::int64_t{marginY};
   }
+  // A scaled picture is every length times the scale (at most 4, the sums below 2^35).
+  const std::int64_t scale = ReadPictureStyle(*context.document).scale;
+  pictureWidth = pictureWidth >= 0 ? pictureWidth * scale : pictureWidth;
+  pictureHeight = pictureHeight >= 0 ? pictureHeight * scale : pictureHeight;
   if (pictureWidth >= 0 || pictureHeight >= 0) {
     const std::string size = std::to_string(pictureWidth) + " x " + std::to_string(pictureHeight);
     const int line = context.LineOf("Image", width != 0 ? "Width" : "Height");
@@ -163,8 +168,9 @@ void CheckRanges(const CheckContext& context, Report& report) {
 
   for (const char* key : {"Height", "Size"}) {
     const std::int32_t fontHeight = ValueOf(context, "Font", key, 0, Width::k16Bits);
-    if (std::abs(fontHeight) > kLargestFontPixels) {
+    if (std::abs(fontHeight) * scale > kLargestFontPixels) {
       report.Note(context.LineOf("Font", key), std::string("[Font] ") + key + " " + std::to_string(fontHeight) +
+                                                   (scale != 1 ? " at scale " + std::to_string(scale) : std::string()) +
                                                    ": text is drawn at most 2048 pixels high");
     }
   }

@@ -12,6 +12,7 @@
 #include "platform/system/text.h"
 #include "platform/types.h"
 #include "render/month_grid.h"
+#include "render/picture_style.h"
 #include "render/single_line.h"
 #include "render/text_settings_loader.h"
 #include "settings/ini_document.h"
@@ -135,6 +136,8 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   params.height = CutTo16Bits(document.GetInt(kImageSection, Setting("Image", "Height").key, Setting("Image", "Height").defaultNumber));
   params.marginX = CutTo16Bits(document.GetInt(kImageSection, Setting("Image", "MarginX").key, Setting("Image", "MarginX").defaultNumber));
   params.marginY = CutTo16Bits(document.GetInt(kImageSection, Setting("Image", "MarginY").key, Setting("Image", "MarginY").defaultNumber));
+  // Smooth text, scale and background, each as it always was when its key is absent.
+  params.style = ReadPictureStyle(document);
 
   // 8. The names and colours of the text, once, before any renderer runs.
   LoadTextSettings(document);

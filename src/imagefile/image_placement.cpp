@@ -17,8 +17,8 @@ using PathBuffer = std::array<char16_t, kPathCapacity>;
 bool ResolveImagePath(const char16_t* name, PathBuffer& path) { return ResolveInImageFolder(name, path.data()); }
 
 // x + length, held at the 32-bit range: a rectangle that far out shows nothing anyway.
-std::int32_t SaturatingAdd(std::int32_t x, std::int32_t length) {
-  const std::int64_t sum = std::int64_t{x} + length;
+std::int32_t SaturatingAdd(std::int32_t x, std::int64_t length) {
+  const std::int64_t sum = std::int64_t{x} + length;  // length below 2^34
   if (sum > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
   if (sum < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(sum);
@@ -44,12 +44,18 @@ void GetImageFileSize(const char16_t* name, std::int32_t* width, std::int32_t* h
 
 void DrawImageFile(platform::DrawingContext* context, std::int32_t x, std::int32_t y,
                    const char16_t* name) {
+  DrawImageFileScaled(context, x, y, name, 1);
+}
+
+void DrawImageFileScaled(platform::DrawingContext* context, std::int32_t x, std::int32_t y,
+                         const char16_t* name, std::int32_t scale) {
   PathBuffer path;
   if (!ResolveImagePath(name, path)) return;
   std::int32_t width = 0;
   std::int32_t height = 0;
   GetImageFileSize(name, &width, &height);
-  const Rect destination{x, y, SaturatingAdd(x, width), SaturatingAdd(y, height)};
+  const std::int64_t factor = scale > 1 ? scale : 1;
+  const Rect destination{x, y, SaturatingAdd(x, width * factor), SaturatingAdd(y, height * factor)};
 
   // Only an initialisation that succeeded is balanced: uninitialising after a refused
   // one would end the caller's own initialisation of this thread.

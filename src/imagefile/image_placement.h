@@ -21,4 +21,9 @@ void GetImageFileSize(const char16_t* name, std::int32_t* width, std::int32_t* h
 void DrawImageFile(platform::DrawingContext* context, std::int32_t x, std::int32_t y,
                    const char16_t* name);
 
+// As DrawImageFile, the image drawn `scale` times its natural size (a scale below 1 counts
+// as 1): each of its pixels becomes a square of scale x scale pixels, so it stays crisp.
+void DrawImageFileScaled(platform::DrawingContext* context, std::int32_t x, std::int32_t y,
+                         const char16_t* name, std::int32_t scale);
+
 }  // namespace orvendale

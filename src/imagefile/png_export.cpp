@@ -82,6 +82,14 @@ bool FindPngEncoder(std::span<const EncoderDescription> encoders, platform::Guid
   return false;
 }
 
+// Whether every pixel of a picture with alpha is opaque.
+bool AllOpaque(std::span<const std::uint32_t> pixels) {
+  for (const std::uint32_t pixel : pixels) {
+    if (pixel < kOpaqueAlpha) return false;
+  }
+  return true;
+}
+
 // Every KeyColor pixel becomes transparent white; every other pixel keeps its colour and
 // becomes opaque. Runs over the bitmap's own memory, in memory order.
 void ApplyColorKey(std::span<std::uint32_t> pixels) {
@@ -151,10 +159,18 @@ void SaveBitmapAsPng(platform::Bitmap* bitmap, const char16_t* outputPath) {
     sink.reset(made);
   }
 
-  // 7. The pixel format from the bitmap's bit count.
+  // 7. The pixel format from the bitmap's bit count. A bitmap that carries its own alpha
+  // takes no colour key; when every pixel of it is opaque (a picture with a background),
+  // it goes to the encoder as RGB, which writes it with the fewest bits its colours need.
   BitmapDescription plain;
   if (!platform::GetBitmapDescription(bitmap, &plain)) return;
-  const std::uint32_t pixelFormat = PixelFormatFor(plain.bitsPixel);
+  const bool ownAlpha = plain.bitsPixel == 32 && dib.header.compression == platform::kAlphaBitFields;
+  const std::size_t pixelCount = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  std::uint32_t pixelFormat = PixelFormatFor(plain.bitsPixel);
+  if (ownAlpha && AllOpaque(std::span<const std::uint32_t>(static_cast<const std::uint32_t*>(dib.bitmap.bits),
+                                                           pixelCount))) {
+    pixelFormat = platform::kPixelFormat32bppRgb;
+  }
   const bool argb = pixelFormat == platform::kPixelFormat32bppArgb;
 
   // 8. Begin the sink with the whole picture.
@@ -191,10 +207,9 @@ void SaveBitmapAsPng(platform::Bitmap* bitmap, const char16_t* outputPath) {
                               static_cast<std::size_t>(plain.widthBytes);
 
   // 11. The colour key, in place. It reads 32-bit words, so only 32-bit pixel memory
-  // takes it; the surfaces of this system are always 32 bits.
-  if (plain.bitsPixel == 32) {
-    const std::size_t pixelCount =
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  // takes it; the surfaces of this system are always 32 bits. Pixels with their own alpha
+  // keep it.
+  if (plain.bitsPixel == 32 && !ownAlpha) {
     ApplyColorKey(std::span<std::uint32_t>(static_cast<std::uint32_t*>(dib.bitmap.bits),
                                            pixelCount));
   }

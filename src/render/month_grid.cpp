@@ -49,26 +49,34 @@ ColorRef HeadingColor(int weekday) {
   return textSettings.textColor;
 }
 
-// Where the cells of the grid lie on the picture. Right to left, every cell stands where
-// the left-to-right grid mirrored about the picture's middle puts it: the first day column
-// at the right, the week numbers right of the days, the margins unchanged.
+// Where the cells of the grid lie on the picture. Positions are worked out in the
+// settings' own pixels, as the grid always was, and then multiplied by the scale, so a
+// scaled grid is the same grid larger. The factors (a 32-bit raster, a column below 8, a
+// scale of at most 4) keep every product well inside 64 bits. Right to left, every cell
+// stands where the left-to-right grid mirrored about the picture's middle puts it: the
+// first day column at the right, the week numbers right of the days, the margins unchanged.
 struct GridGeometry {
   Rect picture;
   std::int64_t weekLeft;  // left of the week-number column, left to right
   std::int64_t daysLeft;  // left of the first day column, left to right
   std::int32_t rasterX;
   std::int32_t rasterY;
+  std::int64_t scale;
   ColumnOrder direction;
 
   Rect DayCell(std::int64_t column, std::int64_t top) const {
-    return MakeCellRect(picture, Mirrored(column * rasterX + daysLeft), top, rasterX, rasterY);
+    return MakeCellRect(picture, Mirrored(column * rasterX + daysLeft) * scale, top * scale, rasterX * scale,
+                        rasterY * scale);
   }
-  Rect WeekCell(std::int64_t top) const { return MakeCellRect(picture, Mirrored(weekLeft), top, rasterX, rasterY); }
+  Rect WeekCell(std::int64_t top) const {
+    return MakeCellRect(picture, Mirrored(weekLeft) * scale, top * scale, rasterX * scale, rasterY * scale);
+  }
 
  private:
+  // `left` in the settings' own pixels, mirrored about the middle of the unscaled picture.
   std::int64_t Mirrored(std::int64_t left) const {
     if (direction == ColumnOrder::kLeftToRight) return left;
-    return std::int64_t{picture.right} - picture.left - left - rasterX;
+    return (std::int64_t{picture.right} - picture.left) / scale - left - rasterX;
   }
 };
 
@@ -104,10 +112,10 @@ void DrawNeighboursAndWeekNumbers(platform::DrawingContext* context, const GridG
   }
 }
 
-// The TodayImage centred over today's cell, drawn after the number and so over it.
+// The TodayImage centred over today's cell, drawn after the number and so over it. A
+// scaled picture draws the image scaled by the same whole factor.
 void PlaceTodayImage(platform::DrawingContext* context, const IniDocument& document,
-                     const char* section, const Rect& cell, std::int32_t rasterX,
-                     std::int32_t rasterY) {
+                     const char* section, const Rect& cell, const GridGeometry& grid) {
   char16_t name[kPathCapacity];
   if (document.GetWideString(section, Setting("Contents", "TodayImage").key, name, kPathCapacity, nullptr) == 0) return;
   std::int32_t imageWidth = 0;
@@ -115,9 +123,14 @@ void PlaceTodayImage(platform::DrawingContext* context, const IniDocument& docum
   GetImageFileSize(name, &imageWidth, &imageHeight);
   // Division truncates toward zero: an image one pixel wider than the cell starts at
   // the cell's left edge, three wider one pixel left of it.
-  const std::int64_t x = cell.left + (std::int64_t{rasterX} - imageWidth) / 2;
-  const std::int64_t y = cell.top + (std::int64_t{rasterY} - imageHeight) / 2;
-  DrawImageFile(context, SaturateToInt32(x), SaturateToInt32(y), name);
+  const std::int64_t x = cell.left + (grid.rasterX * grid.scale - imageWidth * grid.scale) / 2;
+  const std::int64_t y = cell.top + (grid.rasterY * grid.scale - imageHeight * grid.scale) / 2;
+  if (grid.scale == 1) {
+    DrawImageFile(context, SaturateToInt32(x), SaturateToInt32(y), name);
+  } else {
+    DrawImageFileScaled(context, SaturateToInt32(x), SaturateToInt32(y), name,
+                        static_cast<std::int32_t>(grid.scale));
+  }
 }
 
 }  // namespace
@@ -171,17 +184,19 @@ Surface RenderCalendar(const RenderParams& params) {
   const DateRecord shown = measure.shown;
   const MonthLayout& layout = measure.layout;
   const bool weekColumn = layout.options.weekNumbers != WeekNumbering::kNone;
-  const std::int32_t pictureWidth = PictureExtent(measure.pictureWidth);
-  const std::int32_t pictureHeight = PictureExtent(measure.pictureHeight);
+  // Sizes in 64 bits: a picture too large for 32 bits is refused, not wrapped.
+  const std::int64_t scale = params.style.scale;
+  const std::int32_t pictureWidth = PictureExtent(measure.pictureWidth * scale);
+  const std::int32_t pictureHeight = PictureExtent(measure.pictureHeight * scale);
 
-  DrawingSequence sequence(params.screenContext, document);
+  DrawingSequence sequence(params.screenContext, document, params.style);
   if (!sequence.PrepareSurface(pictureWidth, pictureHeight)) return nullptr;
   platform::DrawingContext* context = sequence.context();
   const Rect picture{0, 0, pictureWidth, pictureHeight};
   // The day columns start one raster right of the margin when the week numbers stand
   // left of them.
   const std::int64_t daysLeft = marginX + (weekColumn ? std::int64_t{rasterX} : 0);
-  const GridGeometry grid{picture, marginX, daysLeft, rasterX, rasterY, layout.options.direction};
+  const GridGeometry grid{picture, marginX, daysLeft, rasterX, rasterY, scale, layout.options.direction};
 
   // The heading row is coloured by weekday alone, never by holidays.
   if (weekColumn) {
@@ -211,7 +226,7 @@ Surface RenderCalendar(const RenderParams& params) {
     char16_t number[3];
     FormatDay(PackedDay(current), number);
     platform::DrawText(context, number, -1, &cell, kCellFlags);
-    if (isToday) PlaceTodayImage(context, document, section, cell, rasterX, rasterY);
+    if (isToday) PlaceTodayImage(context, document, section, cell, grid);
 
     AddDays(&current, 1);
     if (++column >= kDaysPerWeek) {

@@ -5,6 +5,7 @@
 
 #include "platform/drawing/graphics.h"
 #include "platform/types.h"
+#include "render/picture_style.h"
 
 namespace orvendale {
 
@@ -22,6 +23,7 @@ struct RenderParams {
   std::int32_t marginY = 0;
   const IniDocument* document = nullptr;
   const char* contentSection = nullptr;  // "Contents"
+  PictureStyle style;  // smooth text, scale and background; the defaults draw as always
 };
 
 // A renderer returns the surface it drew, owned by the caller from then on, or null.

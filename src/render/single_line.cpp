@@ -1,5 +1,6 @@
 #include "render/single_line.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "calendar/date_pattern.h"
@@ -36,6 +37,14 @@ std::uint32_t AlignmentFlags(const IniDocument& document, const char* section) {
   return flags | kBottom;
 }
 
+// The width (right) and height (bottom) of the single-line text with the context's font.
+Rect Measure(platform::DrawingContext* context, const char16_t* text) {
+  Rect measured{0, 0, 0, 0};
+  platform::DrawText(context, text, -1, &measured,
+                     platform::TextFlags::kCalculateRect | platform::TextFlags::kSingleLine);
+  return measured;
+}
+
 Surface RenderLine(const RenderParams& params, LineContent content) {
   const IniDocument& document = *params.document;
   const char* section = params.contentSection;
@@ -53,16 +62,35 @@ Surface RenderLine(const RenderParams& params, LineContent content) {
   char16_t text[kPatternCapacity];
   ExpandDatePattern(pattern, date, text);
 
-  DrawingSequence sequence(params.screenContext, document);
-  Rect measured{0, 0, 0, 0};
-  platform::DrawText(sequence.context(), text, -1, &measured,
-                     platform::TextFlags::kCalculateRect | platform::TextFlags::kSingleLine);
+  DrawingSequence sequence(params.screenContext, document, params.style);
+  Rect measured = Measure(sequence.context(), text);
+  const std::int32_t scale = params.style.scale;
+  if (scale != kSmallestScale) {
+    // A scaled picture is as large as the unscaled one times the scale, so that one
+    // settings file gives the same picture at each scale; it grows only where the text,
+    // drawn at the larger size, would not fit that.
+    PictureStyle unscaled = params.style;
+    unscaled.scale = kSmallestScale;
+    const platform::LogicalFont record = StyledFontRecord(ConfiguredFontRecord(document, "Font"), unscaled);
+    // Without that font the picture takes the size of the larger text alone.
+    if (platform::Font* font = platform::CreateFontIndirect(&record); font != nullptr) {
+      platform::Font* previous = platform::SelectFont(sequence.context(), font);
+      const Rect small = Measure(sequence.context(), text);
+      platform::SelectFont(sequence.context(), previous);
+      platform::DeleteFont(font);
+      // Sizes of text of at most 63 characters at most 2048 pixels: far inside 32 bits.
+      measured.right = std::max(measured.right, small.right * scale);
+      measured.bottom = std::max(measured.bottom, small.bottom * scale);
+    }
+  }
 
-  // Only the low 16 bits of the size and margins count; 0 means the measured size.
-  const std::int16_t width = CutTo16Bits(params.width);
-  const std::int16_t height = CutTo16Bits(params.height);
-  const std::int16_t marginX = CutTo16Bits(params.marginX);
-  const std::int16_t marginY = CutTo16Bits(params.marginY);
+  // Only the low 16 bits of the size and margins count; 0 means the measured size, which
+  // the scaled font has already made larger. Each cut value is then scaled: at most 4
+  // times 2^15, well inside 32 bits.
+  const std::int32_t width = CutTo16Bits(params.width) * scale;
+  const std::int32_t height = CutTo16Bits(params.height) * scale;
+  const std::int32_t marginX = CutTo16Bits(params.marginX) * scale;
+  const std::int32_t marginY = CutTo16Bits(params.marginY) * scale;
   const std::int32_t pictureWidth =
       PictureExtent(std::int64_t{width != 0 ? width : measured.right} + 2 * std::int64_t{marginX});
   const std::int32_t pictureHeight =

@@ -50,6 +50,8 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"Image", "Height", SettingKind::kNumber16, "0", 0, nullptr, "", "Picture height in pixels; 0 sizes it by its content."},
     {"Image", "MarginX", SettingKind::kNumber16, "0", 0, nullptr, "", "Blank pixels left and right of the content."},
     {"Image", "MarginY", SettingKind::kNumber16, "0", 0, nullptr, "", "Blank pixels above and below the content."},
+    {"Image", "Scale", SettingKind::kWord, "1", 1, nullptr, "1|2|3|4", "Every length of the picture in pixels multiplied, for high-density screens."},
+    {"Image", "Background", SettingKind::kColor, "none", 0, nullptr, "", "An opaque picture filled with this colour; absent, a transparent one."},
 
     {"Contents", "Type", SettingKind::kWord, "none", 0, nullptr, "Date|CalendarHeader|Calendar", "The picture: a date line, a month heading or a month grid."},
     {"Contents", "Format", SettingKind::kText, "none", 0, nullptr, "", "Date pattern of Date and CalendarHeader, at most 63 characters."},
@@ -72,6 +74,7 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"Font", "Height", SettingKind::kNumber16, "0", 0, nullptr, "", "Font height: negative the character height, positive the cell height."},
     {"Font", "Size", SettingKind::kNumber16, "0", 0, nullptr, "", "The font height when Height is absent or 0."},
     {"Font", "Weight", SettingKind::kWord, "normal", 0, nullptr, "bold", "bold for a bold font."},
+    {"Font", "Smooth", SettingKind::kWord, "no", 0, nullptr, "yes|no", "yes for anti-aliased text whose coverage is the picture's alpha."},
 
     {"ShortName", "Sun", SettingKind::kName, "Su", 0, u"Su", "", "Short weekday name."},
     {"ShortName", "Mon", SettingKind::kName, "Mo", 0, u"Mo", "", "Short weekday name."},

@@ -1,7 +1,8 @@
 // A small reader and maker of pictures for the whole-run tests. It prints what a shell
 // script needs to compare, one answer per call:
 //
-//   png_probe size FILE                  "W H" of an 8-bit RGBA PNG
+//   png_probe size FILE                  "W H" of the PNG
+//   png_probe format FILE                "COLOURTYPE BITDEPTH" as its header says
 //   png_probe alphas FILE                the distinct alpha values, ascending
 //   png_probe ink FILE L T R B           the distinct colours ("rrggbb") of the opaque
 //                                        pixels in the rectangle, or "none"
@@ -27,7 +28,8 @@
 //                                        the other within 1 pixel (0 without ink)
 //
 // Rectangles are clipped to the picture. Exit code 0 with the answer, 2 for a file that is
-// not a readable 8-bit RGBA PNG or a call that makes no sense.
+// not a readable PNG of 8-bit RGBA, 8-bit RGB, grey or palette (the last three opaque), or
+// a call that makes no sense.
 
 #include <zlib.h>
 
@@ -248,6 +250,10 @@ int main(int argc, char** argv) {
   }
   if (command == "size") {
     std::printf("%u %u\n", image.width, image.height);
+    return 0;
+  }
+  if (command == "format") {
+    std::printf("%d %d\n", image.colorType, image.bitDepth);
     return 0;
   }
   if (command == "alphas") {

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "imagefile/image_folder.h"
+#include "platform/drawing/gdi_objects.h"
 #include "platform/fault_injection.h"
 #include "platform/imaging/imaging.h"
 #include "platform/system/text.h"
@@ -194,6 +195,52 @@ TEST_F(ImagePlacementTest, AFailingImagingServiceDrawsNothingAndBalancesCom) {
   // Far outside the picture, where x + width passes the 32-bit range.
   DrawImageFile(context_, INT32_MAX - 5, INT32_MIN, u"today.png");
   EXPECT_TRUE(Untouched());
+}
+
+}  // namespace
+}  // namespace orvendale
+
+namespace orvendale {
+namespace {
+
+TEST_F(ImagePlacementTest, ScaledImagesRepeatEachPixelAsASquare) {
+  // 2 x 2: red, green / blue, white, drawn three times its size at (5, 7).
+  ArgbImage image = testing::SolidImage(2, 2, 0xFFFF0000);
+  image.pixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+  testing::WritePng(folder_.path() / "four.png", image);
+  DrawImageFileScaled(context_, 5, 7, u"four.png", 3);
+  EXPECT_TRUE(Changed() == (Rect{5, 7, 11, 13}));
+  for (std::int32_t y = 0; y < 6; ++y) {
+    for (std::int32_t x = 0; x < 6; ++x) {
+      EXPECT_EQ(At(5 + x, 7 + y), image.pixels[(y / 3) * 2 + x / 3] & 0xFFFFFF) << x << "," << y;
+    }
+  }
+  // A scale below 1 draws at the natural size.
+  std::fill(pixels_.begin(), pixels_.end(), kKey);
+  DrawImageFileScaled(context_, 0, 0, u"four.png", 0);
+  EXPECT_TRUE(Changed() == (Rect{0, 0, 2, 2}));
+}
+
+TEST_F(ImagePlacementTest, OnABitmapWithAlphaTheImagesAlphaIsUsedWhole) {
+  platform::BitmapInfo info{};
+  info.header.width = 4;
+  info.header.height = 1;
+  info.header.compression = platform::kAlphaBitFields;
+  platform::Bitmap* alpha = platform::CreateDibSection(platform::GetScreenContext(), &info, 0, nullptr, 0, nullptr);
+  ASSERT_NE(alpha, nullptr);
+  alpha->Row(0)[2] = 0xFF00FF00;  // opaque green "text" under the third pixel
+  alpha->Row(0)[3] = 0x80FFFFFF;  // half white under the fourth
+  ArgbImage image = testing::SolidImage(4, 1, 0);
+  image.pixels = {0x40FF0000, 0x00000000, 0x80FF0000, 0x80FF0000};
+  testing::WritePng(folder_.path() / "row.png", image);
+  platform::SelectBitmap(context_, alpha);
+  DrawImageFile(context_, 0, 0, u"row.png");
+  platform::SelectBitmap(context_, bitmap_);
+  EXPECT_EQ(alpha->Row(0)[0], 0x40FF0000u) << "a quarter opaque over transparency stays a quarter";
+  EXPECT_EQ(alpha->Row(0)[1], 0x00000000u);
+  EXPECT_EQ(alpha->Row(0)[2], 0xFF807F00u) << "half red over green, composited";
+  EXPECT_EQ(alpha->Row(0)[3], 0xC0FF5555u) << "half red over half white";
+  platform::DeleteBitmap(alpha);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <span>
 
+#include "platform/drawing/gdi_objects.h"
 #include "platform/fault_injection.h"
 #include "platform/imaging/imaging.h"
 #include "support/test_images.h"
@@ -179,6 +180,49 @@ TEST_F(PngExportTest, AnUnwritableOutputWritesNothing) {
                                                               std::filesystem::perms::owner_exec);
     SaveBitmapAsPng(surface.bitmap(), PlatformPath(folder_.path() / "locked" / "out.png").c_str());
     EXPECT_TRUE(testing::FolderEntries(folder_.path() / "locked").empty());
+  }
+}
+
+}  // namespace
+}  // namespace orvendale
+
+namespace orvendale {
+namespace {
+
+// A surface with its own alpha, pixels given top row first.
+platform::Bitmap* AlphaSurface(std::int32_t width, std::vector<std::uint32_t> topDown) {
+  platform::BitmapInfo info{};
+  info.header.width = width;
+  info.header.height = static_cast<std::int32_t>(topDown.size()) / width;
+  info.header.compression = platform::kAlphaBitFields;
+  platform::Bitmap* bitmap = platform::CreateDibSection(platform::GetScreenContext(), &info, 0, nullptr, 0, nullptr);
+  for (std::int32_t y = 0; y < info.header.height; ++y) {
+    std::copy_n(topDown.begin() + y * width, width, bitmap->Row(y));
+  }
+  return bitmap;
+}
+
+TEST_F(PngExportTest, PicturesWithAlphaKeepItAndOpaqueOnesTakeTheFewestBits) {
+  const struct {
+    std::vector<std::uint32_t> pixels;
+    int colorType;
+    int depth;
+    const char* why;
+  } cases[] = {
+      {{0x00000000, 0x80123456, 0xFF123456, 0x00FF00FF}, 6, 8, "alpha kept; the key colour is not a key here"},
+      {{0xFFFFFFFF, 0xFF000000, 0xFF000000, 0xFFFFFFFF}, 0, 1, "black on white: one bit of grey"},
+      {{0xFFFF00FF, 0xFFFF00FF, 0xFF123456, 0xFFFF00FF}, 3, 1, "a magenta background stays opaque"},
+  };
+  for (const auto& c : cases) {
+    platform::Bitmap* surface = AlphaSurface(2, c.pixels);
+    SaveBitmapAsPng(surface, PlatformPath(output_).c_str());
+    ArgbImage image;
+    ASSERT_TRUE(testing::ReadPng(output_, &image)) << c.why;
+    EXPECT_EQ(image.colorType, c.colorType) << c.why;
+    EXPECT_EQ(image.bitDepth, c.depth) << c.why;
+    EXPECT_EQ(image.pixels, c.pixels) << c.why;
+    EXPECT_EQ(surface->Row(0)[0], c.pixels[0]) << "the export leaves the pixels alone";
+    platform::DeleteBitmap(surface);
   }
 }
 

@@ -30,13 +30,39 @@ bool ReadRows(png_structp png, png_infop info, FILE* file, ArgbImage* image) {
   image->height = png_get_image_height(png, info);
   image->colorType = png_get_color_type(png, info);
   image->bitDepth = png_get_bit_depth(png, info);
-  if (image->colorType != PNG_COLOR_TYPE_RGB_ALPHA || image->bitDepth != 8) return true;
+  const int depth = image->bitDepth;
+  png_colorp palette = nullptr;
+  int paletteSize = 0;
+  if (image->colorType == PNG_COLOR_TYPE_PALETTE) png_get_PLTE(png, info, &palette, &paletteSize);
+  const bool opaqueKind = depth <= 8 && (image->colorType == PNG_COLOR_TYPE_GRAY ||
+                                         image->colorType == PNG_COLOR_TYPE_PALETTE ||
+                                         image->colorType == PNG_COLOR_TYPE_RGB);
+  if ((image->colorType != PNG_COLOR_TYPE_RGB_ALPHA || depth != 8) && !opaqueKind) return true;
   image->pixels.resize(std::size_t{image->width} * image->height);
   for (std::uint32_t y = 0; y < image->height; ++y) {
     for (std::uint32_t x = 0; x < image->width; ++x) {
-      const png_bytep p = read[y] + 4 * x;
-      image->pixels[y * image->width + x] = std::uint32_t{p[3]} << 24 | std::uint32_t{p[0]} << 16 |
-                                            std::uint32_t{p[1]} << 8 | p[2];
+      std::uint32_t& out = image->pixels[y * image->width + x];
+      if (image->colorType == PNG_COLOR_TYPE_RGB_ALPHA) {
+        const png_bytep p = read[y] + 4 * x;
+        out = std::uint32_t{p[3]} << 24 | std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
+      } else if (image->colorType == PNG_COLOR_TYPE_RGB) {
+        const png_bytep p = read[y] + 3 * x;
+        out = 0xFF000000u | std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
+      } else {
+        // Samples of `depth` bits, most significant first.
+        const std::uint32_t bit = x * static_cast<std::uint32_t>(depth);
+        const std::uint32_t sample =
+            (read[y][bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & ((1u << depth) - 1);
+        if (image->colorType == PNG_COLOR_TYPE_GRAY) {
+          const std::uint32_t level = sample * 255 / ((1u << depth) - 1);
+          out = 0xFF000000u | level << 16 | level << 8 | level;
+        } else if (static_cast<int>(sample) < paletteSize) {
+          const png_color& entry = palette[sample];
+          out = 0xFF000000u | std::uint32_t{entry.red} << 16 | std::uint32_t{entry.green} << 8 | entry.blue;
+        } else {
+          return false;  // an index past the palette
+        }
+      }
     }
   }
   return true;

@@ -20,7 +20,9 @@ struct ArgbImage {
   std::uint32_t At(std::uint32_t x, std::uint32_t y) const { return pixels[y * width + x]; }
 };
 
-// Reads a PNG back; false when the file is not a readable PNG.
+// Reads a PNG back; false when the file is not a readable PNG. The pixels are filled for
+// 8-bit RGBA and for grey, palette (both of 1 to 8 bits, opaque) and 8-bit RGB, and left
+// empty for other kinds.
 bool ReadPng(const std::filesystem::path& path, ArgbImage* image);
 
 // Writes an 8-bit RGBA PNG of the pixels.

@@ -11,7 +11,6 @@ namespace orvendale::platform {
 namespace {
 
 constexpr std::uint16_t kSupportedBitCount = 32;
-constexpr std::uint32_t kUncompressed = 0;
 
 DrawingContext screenContext{ContextKind::kScreen};
 
@@ -50,7 +49,10 @@ Bitmap* CreateDibSection(DrawingContext* reference, const BitmapInfo* info, std:
   if (bits != nullptr) *bits = nullptr;
   if (reference == nullptr || info == nullptr || section != nullptr) return nullptr;
   const BitmapInfoHeader& header = info->header;
-  if (header.bitCount != kSupportedBitCount || header.compression != kUncompressed) return nullptr;
+  if (header.bitCount != kSupportedBitCount ||
+      (header.compression != kUncompressedRgb && header.compression != kAlphaBitFields)) {
+    return nullptr;
+  }
   if (header.width <= 0 || header.height <= 0) return nullptr;
   // Both factors are below 2^31, so the product fits 64 bits exactly.
   const std::uint64_t pixelCount =
@@ -101,10 +103,41 @@ int FillRect(DrawingContext* context, const Rect* rect, const Brush* brush) {
   if (context == nullptr || rect == nullptr || brush == nullptr) return 0;
   const Rect clipped = ClipToBitmap(*context, *rect);
   if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return 1;
-  const std::uint32_t pixel = PixelFromColorRef(brush->color);
+  const std::uint32_t pixel = SolidPixel(*context->bitmap, brush->color);
   for (std::int32_t y = clipped.top; y < clipped.bottom; ++y) {
     std::uint32_t* row = context->bitmap->Row(y);
     std::fill(row + clipped.left, row + clipped.right, pixel);
+  }
+  return 1;
+}
+
+int TransparentBlt(DrawingContext* destination, std::int32_t x, std::int32_t y, std::int32_t width,
+                   std::int32_t height, DrawingContext* source, std::int32_t sourceX,
+                   std::int32_t sourceY, std::int32_t sourceWidth, std::int32_t sourceHeight,
+                   ColorRef transparent) {
+  if (destination == nullptr || source == nullptr || destination->bitmap == nullptr ||
+      source->bitmap == nullptr || width != sourceWidth || height != sourceHeight) {
+    return 0;
+  }
+  // The part of the rectangle that lies inside both bitmaps, in destination coordinates;
+  // every sum is taken in 64 bits.
+  const Bitmap& from = *source->bitmap;
+  Bitmap& to = *destination->bitmap;
+  const std::int64_t dx = std::int64_t{sourceX} - x;
+  const std::int64_t dy = std::int64_t{sourceY} - y;
+  const std::int64_t left = std::max({std::int64_t{x}, std::int64_t{0}, -dx});
+  const std::int64_t top = std::max({std::int64_t{y}, std::int64_t{0}, -dy});
+  const std::int64_t right = std::min({std::int64_t{x} + width, std::int64_t{to.width}, from.width - dx});
+  const std::int64_t bottom = std::min({std::int64_t{y} + height, std::int64_t{to.height}, from.height - dy});
+  const std::uint32_t key = PixelFromColorRef(transparent);
+  const std::uint32_t opaque = to.HasAlpha() ? 0xFF000000u : 0u;
+  for (std::int64_t row = top; row < bottom; ++row) {
+    const std::uint32_t* in = const_cast<Bitmap&>(from).Row(static_cast<std::int32_t>(row + dy));
+    std::uint32_t* out = to.Row(static_cast<std::int32_t>(row));
+    for (std::int64_t column = left; column < right; ++column) {
+      const std::uint32_t pixel = in[column + dx];
+      if (pixel != key) out[column] = pixel | opaque;
+    }
   }
   return 1;
 }

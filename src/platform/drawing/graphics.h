@@ -22,7 +22,7 @@ struct BitmapInfoHeader {
   std::int32_t height = 0;  // positive: rows bottom-up, the first row in memory is the bottom
   std::uint16_t planes = 1;
   std::uint16_t bitCount = 32;
-  std::uint32_t compression = 0;  // uncompressed RGB
+  std::uint32_t compression = 0;  // kUncompressedRgb or kAlphaBitFields
   std::uint32_t sizeImage = 0;
   std::int32_t xPelsPerMeter = 0;
   std::int32_t yPelsPerMeter = 0;
@@ -60,6 +60,12 @@ struct DibDescription {
   BitmapInfoHeader header;
 };
 
+// Compressions of a 32-bit bitmap. Uncompressed RGB pixels are 0x00RRGGBB words whose top
+// byte drawing leaves 0; alpha bit fields make the top byte each pixel's alpha, straight
+// (not premultiplied): 0xAARRGGBB, 0 fully transparent, 255 opaque.
+inline constexpr std::uint32_t kUncompressedRgb = 0;
+inline constexpr std::uint32_t kAlphaBitFields = 6;
+
 inline constexpr std::int32_t kFaceNameCapacity = 32;
 
 // The logical-font record, fields in the platform's order.
@@ -75,13 +81,15 @@ struct LogicalFont {
   std::uint8_t charSet = 0;  // 128 is Shift JIS, matched as Japanese
   std::uint8_t outPrecision = 0;
   std::uint8_t clipPrecision = 0;
-  std::uint8_t quality = 0;
+  std::uint8_t quality = 0;  // kAntialiasedQuality for grey glyphs, else monochrome
   std::uint8_t pitchAndFamily = 0;
   char16_t faceName[kFaceNameCapacity] = {};
 };
 
 inline constexpr std::int32_t kWeightBold = 700;
 inline constexpr std::uint8_t kShiftJisCharSet = 128;
+// Font quality: glyphs rendered in grey levels with light hinting, their coverage blended.
+inline constexpr std::uint8_t kAntialiasedQuality = 4;
 
 // Background modes.
 inline constexpr int kTransparent = 1;
@@ -122,10 +130,10 @@ void DeleteFont(Font* font);
 void DeleteBitmap(Bitmap* bitmap);
 void DeleteBrush(Brush* brush);
 
-// A 32-bit uncompressed bitmap with its own zeroed pixel memory, laid out as `info`
-// says. Null for another bit count or compression, a width or height of 0 or less, or
-// pixel data above kMaxBitmapBytes. `section` must be null; `bits` (if given) receives
-// the pixel address.
+// A 32-bit bitmap with its own zeroed pixel memory, laid out as `info` says: uncompressed
+// RGB, or with alpha bit fields (then every pixel starts fully transparent). Null for
+// another bit count or compression, a width or height of 0 or less, or pixel data above
+// kMaxBitmapBytes. `section` must be null; `bits` (if given) receives the pixel address.
 Bitmap* CreateDibSection(DrawingContext* reference, const BitmapInfo* info, std::uint32_t usage,
                          void* section, std::uint32_t offset, void** bits);
 
@@ -135,9 +143,20 @@ bool GetDibDescription(const Bitmap* bitmap, DibDescription* out);
 
 Brush* CreateSolidBrush(ColorRef color);
 
-// Paints the rectangle, clipped to the selected bitmap, with the brush's colour.
-// Returns 0 when nothing could be painted for a bad argument, else 1.
+// Paints the rectangle, clipped to the selected bitmap, with the brush's colour (opaque
+// on a bitmap with alpha). Returns 0 when nothing could be painted for a bad argument, else 1.
 int FillRect(DrawingContext* context, const Rect* rect, const Brush* brush);
+
+// Copies the width x height pixels at (sourceX, sourceY) of the source context's bitmap to
+// (x, y) of the destination context's bitmap, leaving out every pixel whose word is the
+// colour `transparent` (top byte 0); pixels copied onto a bitmap with alpha are opaque.
+// Both rectangles are clipped to their bitmaps. No stretching: the source size must equal
+// the destination size. Returns 0 for a null context, a context without a bitmap or sizes
+// that differ, else 1.
+int TransparentBlt(DrawingContext* destination, std::int32_t x, std::int32_t y, std::int32_t width,
+                   std::int32_t height, DrawingContext* source, std::int32_t sourceX,
+                   std::int32_t sourceY, std::int32_t sourceWidth, std::int32_t sourceHeight,
+                   ColorRef transparent);
 
 // Both return the previous value; 0 for a null context.
 int SetBackgroundMode(DrawingContext* context, int mode);
@@ -154,7 +173,10 @@ Font* CreateFontIndirect(const LogicalFont* record);
 // the context's font (the platform's default font when none is selected) and text
 // colour. Prefix processing applies unless kNoPrefix: "&&" draws "&", "&c" hides the "&"
 // and underlines "c" (the first such character only), a lone "&" at the end is drawn.
-// Glyphs are monochrome; every pixel is clipped to the rectangle (unless kNoClip) and
+// Glyphs are monochrome, or grey for a font of kAntialiasedQuality: their coverage blends
+// the text colour over the bitmap (composited "over" where the bitmap has alpha, so an
+// edge pixel over transparency keeps the text colour and takes the coverage as its
+// alpha). Every pixel is clipped to the rectangle (unless kNoClip) and
 // the selected bitmap. Opaque background mode first paints the text's cell white. With
 // kSingleLine line breaks are drawn as characters and kVerticalCenter / kBottom place the
 // line; without it the text breaks at CR LF, LF and CR into lines stacked from the top.

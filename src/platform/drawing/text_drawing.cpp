@@ -1,13 +1,14 @@
 // Single-line text drawing and measuring: prefix processing, placement in the rectangle
-// by the flags, and monochrome glyphs clipped to the rectangle and the bitmap. A line
-// whose characters need it is laid out by the text layout engine (text_layout.h); every
-// other line places its glyphs one by one, left to right.
+// by the flags, and glyphs (monochrome, or grey coverage blended) clipped to the
+// rectangle and the bitmap. A line whose characters need it is laid out by the text
+// layout engine (text_layout.h); every other line places its glyphs one by one, left to right.
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
+#include "platform/drawing/blend.h"
 #include "platform/fonts/font.h"
 #include "platform/drawing/gdi_objects.h"
 #include "platform/drawing/graphics.h"
@@ -137,6 +138,8 @@ void FillClipped(Bitmap& bitmap, const ClipBox& clip, std::int64_t left, std::in
 }
 
 // Paints the ink of `glyph` whose origin (the pen on the baseline) is at (penX, baseline).
+// `pixel` is the word the bitmap stores where the ink covers a pixel whole (SolidPixel);
+// grey coverage lays its colour over the pixel at the coverage's strength.
 void DrawGlyph(Bitmap& bitmap, const ClipBox& clip, const Glyph& glyph, std::int64_t penX,
                std::int64_t baseline, std::uint32_t pixel) {
   const std::int64_t glyphLeft = penX + glyph.left;
@@ -146,12 +149,15 @@ void DrawGlyph(Bitmap& bitmap, const ClipBox& clip, const Glyph& glyph, std::int
   const std::int64_t endColumn = std::min<std::int64_t>(glyph.width, clip.right - glyphLeft);
   const std::int64_t firstRow = std::max<std::int64_t>(0, clip.top - glyphTop);
   const std::int64_t endRow = std::min<std::int64_t>(glyph.rows, clip.bottom - glyphTop);
+  const PixelAlpha alpha = bitmap.HasAlpha() ? PixelAlpha::kStraight : PixelAlpha::kNone;
   for (std::int64_t row = firstRow; row < endRow; ++row) {
     std::uint32_t* target = bitmap.Row(static_cast<std::int32_t>(glyphTop + row));
     for (std::int64_t column = firstColumn; column < endColumn; ++column) {
-      if (glyph.HasInk(static_cast<std::int32_t>(column), static_cast<std::int32_t>(row))) {
-        target[glyphLeft + column] = pixel;
-      }
+      const std::uint32_t coverage =
+          glyph.Coverage(static_cast<std::int32_t>(column), static_cast<std::int32_t>(row));
+      if (coverage == 0) continue;
+      std::uint32_t& out = target[glyphLeft + column];
+      out = coverage == 255 ? pixel : BlendOver(out, pixel, coverage, alpha);
     }
   }
 }
@@ -208,7 +214,7 @@ int DrawText(DrawingContext* context, const char16_t* text, int length, Rect* re
   if (clip.Empty()) return SaturateToInt32(textBottom - rect->top);
 
   Bitmap& bitmap = *context->bitmap;
-  const std::uint32_t textPixel = PixelFromColorRef(context->textColor);
+  const std::uint32_t textPixel = SolidPixel(bitmap, context->textColor);
   for (const Line& line : lines) {
     std::int64_t x = rect->left;
     if ((flags & TextFlags::kCenter) != 0) {
@@ -218,7 +224,7 @@ int DrawText(DrawingContext* context, const char16_t* text, int length, Rect* re
     }
     if (context->backgroundMode == kOpaque) {
       FillClipped(bitmap, clip, x, y, x + line.width, y + lineHeight,
-                  PixelFromColorRef(kOpaqueBackground));
+                  SolidPixel(bitmap, kOpaqueBackground));
     }
     const std::int64_t baseline = y + metrics.ascent;
     if (line.laidOut) {

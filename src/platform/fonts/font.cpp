@@ -22,6 +22,10 @@ std::int32_t PixelSizeHint(std::int32_t logicalHeight) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(magnitude, kMaxPixelsPerEm));
 }
 
+GlyphRendering RenderingOf(const LogicalFont& record) {
+  return record.quality == kAntialiasedQuality ? GlyphRendering::kGrey : GlyphRendering::kMonochrome;
+}
+
 }  // namespace
 
 std::unique_ptr<FontInstance> FontInstance::Open(const LogicalFont& record) {
@@ -31,16 +35,20 @@ std::unique_ptr<FontInstance> FontInstance::Open(const LogicalFont& record) {
   if (!matcher->BestMatch(&match)) return nullptr;
   // The pixel size follows from the face's design values, so the face is opened first
   // at the hint and then set to its size.
-  auto primary = FontFace::Open(match.file, match.faceIndex, PixelSizeHint(record.height), match.embolden);
+  const GlyphRendering rendering = RenderingOf(record);
+  auto primary = FontFace::Open(match.file, match.faceIndex, PixelSizeHint(record.height), match.embolden,
+                                rendering);
   if (primary == nullptr) return nullptr;
   const FontMetrics metrics = MetricsForHeight(record.height, primary->Design());
   if (metrics.pixelsPerEm == 0 || !primary->SetPixelsPerEm(metrics.pixelsPerEm)) return nullptr;
-  return std::unique_ptr<FontInstance>(new FontInstance(std::move(matcher), std::move(primary), metrics));
+  return std::unique_ptr<FontInstance>(
+      new FontInstance(std::move(matcher), std::move(primary), metrics, rendering));
 }
 
 FontInstance::FontInstance(std::unique_ptr<FontMatcher> matcher, std::unique_ptr<FontFace> primary,
-                           FontMetrics metrics)
-    : matcher_(std::move(matcher)), primary_(std::move(primary)), metrics_(metrics) {}
+                           FontMetrics metrics, GlyphRendering rendering)
+    : matcher_(std::move(matcher)), primary_(std::move(primary)), metrics_(metrics),
+      rendering_(rendering) {}
 
 GlyphSource FontInstance::Find(char32_t codePoint) {
   if (const std::uint32_t index = primary_->GlyphIndex(codePoint); index != 0) {
@@ -73,7 +81,7 @@ FontFace* FontInstance::OpenFallback(const FontFileMatch& match) {
     return nullptr;
   }
   // Characters from another font are drawn at the main face's pixel size and baseline.
-  auto face = FontFace::Open(match.file, match.faceIndex, metrics_.pixelsPerEm, match.embolden);
+  auto face = FontFace::Open(match.file, match.faceIndex, metrics_.pixelsPerEm, match.embolden, rendering_);
   if (face == nullptr) {
     unusableFiles_.push_back(match.file);
     return nullptr;

@@ -22,7 +22,8 @@ struct GlyphSource {
 };
 
 // The opened side of a font: its main face at the pixel size of the height rule, and the
-// faces that supply the characters the main face lacks.
+// faces that supply the characters the main face lacks, all rendering glyphs in grey
+// levels when the record's quality is kAntialiasedQuality, else monochrome.
 class FontInstance {
  public:
   // Null when fontconfig finds no font or FreeType cannot open the one it finds.
@@ -38,12 +39,13 @@ class FontInstance {
 
  private:
   FontInstance(std::unique_ptr<FontMatcher> matcher, std::unique_ptr<FontFace> primary,
-               FontMetrics metrics);
+               FontMetrics metrics, GlyphRendering rendering);
   FontFace* OpenFallback(const FontFileMatch& match);
 
   std::unique_ptr<FontMatcher> matcher_;
   std::unique_ptr<FontFace> primary_;
   FontMetrics metrics_;
+  GlyphRendering rendering_;  // of the main face and of every fallback face
   std::vector<std::unique_ptr<FontFace>> fallbacks_;
   std::vector<std::string> unusableFiles_;  // fallback files FreeType could not open
   std::unordered_map<char32_t, GlyphSource> found_;

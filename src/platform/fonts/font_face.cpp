@@ -63,12 +63,13 @@ FontMetrics MetricsForHeight(std::int32_t logicalHeight, const DesignMetrics& de
 }
 
 std::unique_ptr<FontFace> FontFace::Open(const std::string& file, int faceIndex,
-                                         std::int32_t pixelsPerEm, Embolden embolden) {
+                                         std::int32_t pixelsPerEm, Embolden embolden,
+                                         GlyphRendering rendering) {
   FT_Library library = FreeTypeLibrary();
   if (library == nullptr || faceIndex < 0) return nullptr;
   FT_Face face = nullptr;
   if (FT_New_Face(library, file.c_str(), faceIndex, &face) != 0) return nullptr;
-  auto opened = std::unique_ptr<FontFace>(new FontFace(face, file, faceIndex, 0, embolden));
+  auto opened = std::unique_ptr<FontFace>(new FontFace(face, file, faceIndex, 0, embolden, rendering));
   if (!opened->SetPixelsPerEm(pixelsPerEm)) return nullptr;
   return opened;
 }
@@ -86,9 +87,9 @@ bool FontFace::SetPixelsPerEm(std::int32_t pixelsPerEm) {
 }
 
 FontFace::FontFace(FT_FaceRec_* face, std::string file, int faceIndex, std::int32_t pixelsPerEm,
-                   Embolden embolden)
+                   Embolden embolden, GlyphRendering rendering)
     : face_(face), file_(std::move(file)), faceIndex_(faceIndex), pixelsPerEm_(pixelsPerEm),
-      embolden_(embolden) {}
+      embolden_(embolden), rendering_(rendering) {}
 
 FontFace::~FontFace() { FT_Done_Face(face_); }
 
@@ -139,9 +140,12 @@ const Glyph& FontFace::GetGlyph(std::uint32_t glyphIndex) {
 
 void FontFace::Render(std::uint32_t glyphIndex, Glyph* out) const {
   *out = Glyph{};
-  FT_Int32 loadFlags = FT_LOAD_TARGET_MONO;
-  // Synthesised bold thickens outlines, so embedded bitmaps are not used for it.
-  if (embolden_ == Embolden::kYes) loadFlags |= FT_LOAD_NO_BITMAP;
+  const bool grey = rendering_ == GlyphRendering::kGrey;
+  FT_Int32 loadFlags = grey ? FT_LOAD_TARGET_LIGHT : FT_LOAD_TARGET_MONO;
+  // Synthesised bold thickens outlines, so embedded bitmaps are not used for it; smooth
+  // text draws outlines too, where the face has them. A face of bitmap strikes only
+  // keeps its bitmaps.
+  if ((embolden_ == Embolden::kYes || grey) && FT_IS_SCALABLE(face_)) loadFlags |= FT_LOAD_NO_BITMAP;
   if (FT_Load_Glyph(face_, glyphIndex, loadFlags) != 0) return;
   FT_GlyphSlot slot = face_->glyph;
   if (embolden_ == Embolden::kYes && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
@@ -152,7 +156,8 @@ void FontFace::Render(std::uint32_t glyphIndex, Glyph* out) const {
   if (embolden_ == Embolden::kYes && out->advance < std::numeric_limits<std::int32_t>::max()) {
     ++out->advance;
   }
-  if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
+  if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
+      FT_Render_Glyph(slot, grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) {
     return;
   }
 
@@ -164,9 +169,12 @@ void FontFace::Render(std::uint32_t glyphIndex, Glyph* out) const {
   out->top = slot->bitmap_top;
   out->width = static_cast<std::int32_t>(bitmap.width);
   out->rows = static_cast<std::int32_t>(bitmap.rows);
+  out->format = grey ? GlyphInk::kCoverage : GlyphInk::kBits;
   const std::size_t bytesPerRow = static_cast<std::size_t>(out->BytesPerRow());
   out->ink.assign(bytesPerRow * static_cast<std::size_t>(out->rows), 0);
 
+  // Grey levels above 255 (FreeType's bitmaps may declare fewer) are scaled to 255.
+  const std::uint32_t levels = bitmap.num_grays > 1 ? bitmap.num_grays - 1u : 255u;
   const std::size_t stride = static_cast<std::size_t>(std::abs(bitmap.pitch));
   for (std::int32_t row = 0; row < out->rows; ++row) {
     // A negative pitch stores the rows bottom-up.
@@ -174,18 +182,28 @@ void FontFace::Render(std::uint32_t glyphIndex, Glyph* out) const {
                                                     : static_cast<std::size_t>(out->rows - 1 - row);
     const unsigned char* source = bitmap.buffer + sourceRow * stride;
     std::uint8_t* target = out->ink.data() + static_cast<std::size_t>(row) * bytesPerRow;
-    if (mono) {
+    if (mono == !grey) {
       std::copy(source, source + bytesPerRow, target);
+      if (grey && levels != 255) {
+        for (std::size_t x = 0; x < bytesPerRow; ++x) {
+          target[x] = static_cast<std::uint8_t>(std::min<std::uint32_t>(target[x], levels) * 255 / levels);
+        }
+      }
       continue;
     }
-    // A grey bitmap (an embedded one) is cut at half coverage, so no grey ever reaches
-    // the surface.
     for (std::int32_t x = 0; x < out->width; ++x) {
-      if (source[x] >= 0x80) target[x / 8] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
+      if (grey) {
+        // A monochrome bitmap strike in a smooth font: whole coverage or none.
+        if ((source[x / 8] & (0x80u >> (x % 8))) != 0) target[x] = 0xFF;
+      } else if (source[x] >= 0x80) {
+        // A grey bitmap (an embedded one) is cut at half coverage, so no grey ever
+        // reaches a monochrome surface.
+        target[x / 8] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
+      }
     }
   }
   // Bits past the width in the last byte of a row are not ink.
-  if (out->width % 8 != 0) {
+  if (!grey && out->width % 8 != 0) {
     const auto mask = static_cast<std::uint8_t>(0xFFu << (8 - out->width % 8));
     for (std::int32_t row = 0; row < out->rows; ++row) {
       out->ink[static_cast<std::size_t>(row) * bytesPerRow + bytesPerRow - 1] &= mask;

@@ -1,6 +1,6 @@
 #pragma once
 // Inside the platform only: one FreeType face at one pixel size, its line metrics by the
-// platform's height rule, and its glyphs rendered monochrome.
+// platform's height rule, and its glyphs rendered monochrome or in grey levels.
 
 #include <cstdint>
 #include <memory>
@@ -43,34 +43,48 @@ inline constexpr std::int32_t kMaxPixelsPerEm = 2048;
 // int32 height.
 FontMetrics MetricsForHeight(std::int32_t logicalHeight, const DesignMetrics& design);
 
-// A glyph as the text drawing places it. Ink is one bit per pixel, top row first,
-// `BytesPerRow()` bytes a row, most significant bit leftmost.
+// How a glyph's ink is stored: one bit per pixel, most significant bit leftmost, or one
+// coverage byte per pixel (0 none .. 255 whole).
+enum class GlyphInk : std::uint8_t { kBits, kCoverage };
+
+// A glyph as the text drawing places it. Ink is top row first, `BytesPerRow()` bytes a
+// row.
 struct Glyph {
   std::int32_t advance = 0;  // pen movement in whole pixels, synthesised-bold extra included
   std::int32_t left = 0;     // columns from the pen position to the first ink column
   std::int32_t top = 0;      // rows from the first ink row down to the baseline
   std::int32_t width = 0;
   std::int32_t rows = 0;
+  GlyphInk format = GlyphInk::kBits;
   std::vector<std::uint8_t> ink;
 
-  std::int32_t BytesPerRow() const { return (width + 7) / 8; }
-  bool HasInk(std::int32_t x, std::int32_t y) const {
-    return (ink[static_cast<std::size_t>(y) * static_cast<std::size_t>(BytesPerRow()) +
-                static_cast<std::size_t>(x / 8)] &
-            (0x80u >> (x % 8))) != 0;
+  std::int32_t BytesPerRow() const { return format == GlyphInk::kBits ? (width + 7) / 8 : width; }
+  // Whether (x, y) has any ink; x in [0, width), y in [0, rows).
+  bool HasInk(std::int32_t x, std::int32_t y) const { return Coverage(x, y) != 0; }
+  // The ink's coverage of (x, y): 0 or 255 for bits.
+  std::uint32_t Coverage(std::int32_t x, std::int32_t y) const {
+    const std::size_t rowStart = static_cast<std::size_t>(y) * static_cast<std::size_t>(BytesPerRow());
+    if (format == GlyphInk::kCoverage) return ink[rowStart + static_cast<std::size_t>(x)];
+    return (ink[rowStart + static_cast<std::size_t>(x / 8)] & (0x80u >> (x % 8))) != 0 ? 255u : 0u;
   }
 };
 
 enum class Embolden : bool { kNo, kYes };
+// Monochrome glyphs as the platform draws them by default, or grey levels with the light
+// hinting that desktops use for smooth text (vertical only, so shapes keep their width).
+enum class GlyphRendering : bool { kMonochrome, kGrey };
 
 class FontFace {
  public:
   // Face `faceIndex` of `file`, set to `pixelsPerEm` (kept in [1, kMaxPixelsPerEm]).
   // With Embolden::kYes every outline is thickened by ppem / 24 pixels and every advance
-  // grows by 1 pixel, for a bold weight the font file lacks. Null when FreeType cannot be
-  // initialised or cannot open the face.
+  // grows by 1 pixel, for a bold weight the font file lacks. Glyphs are rendered as
+  // `rendering` says; grey glyphs of a scalable face come from its outlines, not from the
+  // bitmaps some files embed for small sizes. Null when FreeType cannot be initialised or
+  // cannot open the face.
   static std::unique_ptr<FontFace> Open(const std::string& file, int faceIndex,
-                                        std::int32_t pixelsPerEm, Embolden embolden);
+                                        std::int32_t pixelsPerEm, Embolden embolden,
+                                        GlyphRendering rendering = GlyphRendering::kMonochrome);
   ~FontFace();
   FontFace(const FontFace&) = delete;
   FontFace& operator=(const FontFace&) = delete;
@@ -84,7 +98,7 @@ class FontFace {
   DesignMetrics Design() const;
   // The face's glyph for the code point; 0 when the face has none.
   std::uint32_t GlyphIndex(char32_t codePoint) const;
-  // The glyph rendered monochrome, loaded the same way for measuring and drawing. A glyph
+  // The glyph rendered as the face renders, loaded the same way for measuring and drawing. A glyph
   // FreeType cannot load is empty with advance 0. The reference stays valid until the
   // next call: small glyphs are kept for the face's lifetime, large ones are not.
   const Glyph& GetGlyph(std::uint32_t glyphIndex);
@@ -99,7 +113,7 @@ class FontFace {
 
  private:
   FontFace(FT_FaceRec_* face, std::string file, int faceIndex, std::int32_t pixelsPerEm,
-           Embolden embolden);
+           Embolden embolden, GlyphRendering rendering);
   void Render(std::uint32_t glyphIndex, Glyph* out) const;
 
   FT_FaceRec_* face_ = nullptr;
@@ -107,6 +121,7 @@ class FontFace {
   int faceIndex_ = 0;
   std::int32_t pixelsPerEm_ = 0;
   Embolden embolden_ = Embolden::kNo;
+  GlyphRendering rendering_ = GlyphRendering::kMonochrome;
   std::unordered_map<std::uint32_t, Glyph> cache_;
   std::size_t cachedBytes_ = 0;
   Glyph scratch_;  // a glyph too large for the cache

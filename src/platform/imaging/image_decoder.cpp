@@ -15,6 +15,7 @@
 
 #include "platform/fault_injection.h"
 #include "platform/system/file.h"
+#include "platform/drawing/blend.h"
 #include "platform/drawing/gdi_objects.h"
 #include "platform/drawing/graphics.h"
 #include "platform/imaging/image_prescan.h"
@@ -247,6 +248,7 @@ class DecodedImage final : public Image {
     if (clipped.right <= clipped.left || clipped.bottom <= clipped.top) return S_OK;
 
     const std::size_t imageRowBytes = static_cast<std::size_t>(pixels_.width) * kChannels;
+    const bool withAlpha = context->bitmap->HasAlpha();
     for (std::int32_t y = clipped.top; y < clipped.bottom; ++y) {
       // Nearest neighbour, sampled at the centre of the destination pixel. Every factor
       // is below 2^33 and every side below 2^26, so the products fit 64 bits.
@@ -262,11 +264,17 @@ class DecodedImage final : public Image {
         const std::uint32_t alpha = pixel[3];
         if (alpha == 0) continue;
         const std::uint32_t under = out[x];
+        const std::uint32_t color = std::uint32_t{pixel[0]} << 16 | std::uint32_t{pixel[1]} << 8 | pixel[2];
+        if (withAlpha) {
+          // A bitmap with alpha takes the image's alpha whole, composited over.
+          out[x] = BlendOver(under, color, alpha, PixelAlpha::kStraight);
+          continue;
+        }
         if (under == KeyColor) {
           // The key colour is the picture's transparency. Blended with it, an edge pixel
           // would turn pink and then opaque on export, so over the key a pixel is drawn
           // whole when it is at least half opaque and left out otherwise.
-          if (alpha >= kHalfOpaque) out[x] = std::uint32_t{pixel[0]} << 16 | std::uint32_t{pixel[1]} << 8 | pixel[2];
+          if (alpha >= kHalfOpaque) out[x] = color;
           continue;
         }
         const std::uint32_t red = BlendChannel(pixel[0], under >> 16 & 0xFF, alpha);

@@ -1,6 +1,7 @@
-// The file encoders of the imaging service: a sink that takes one 32-bit ARGB picture,
-// written as PNG (libpng, 8-bit RGBA) or BMP (32-bit with an alpha mask) to an OutputFile,
-// which replaces the output only on termination.
+// The file encoders of the imaging service: a sink that takes one 32-bit ARGB picture
+// (or an opaque RGB one), written as PNG (libpng: 8-bit RGBA, or for an opaque picture the
+// fewest bits its colours need) or BMP (32-bit with an alpha mask) to an OutputFile, which
+// replaces the output only on termination.
 
 #include <png.h>
 #include <zlib.h>
@@ -15,6 +16,7 @@
 #include "platform/drawing/graphics.h"
 #include "platform/imaging/imaging.h"
 #include "platform/imaging/imaging_internal.h"
+#include "platform/imaging/png_reduction.h"
 #include "platform/system/output_file.h"
 
 namespace orvendale::platform {
@@ -113,10 +115,17 @@ struct FileBuffer {
 struct PngJob {
   FileBuffer* out = nullptr;
   const PixelSource* source = nullptr;
+  // Null for 8-bit RGBA; else the opaque picture's colour type and depth.
+  const PngReduction* reduction = nullptr;
+  std::size_t rowBytes = 0;  // one row's samples, without the filter byte
   z_stream* deflater = nullptr;
-  png_bytep row = nullptr;   // the filter byte and width x 4 bytes
+  png_bytep row = nullptr;   // the filter byte and rowBytes bytes
   png_bytep idat = nullptr;  // kIdatBytes
 };
+
+OpaqueRows RowsOf(const PixelSource& source) {
+  return OpaqueRows{source.width, source.height, source.firstRow, source.stride};
+}
 
 void WritePngData(png_structp png, png_bytep data, png_size_t length) {
   auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
@@ -140,17 +149,21 @@ void WriteImageData(png_structp png, const PngJob* job) {
   stream.avail_out = kIdatBytes;
   job->row[0] = kFilterNone;
   for (std::uint32_t y = 0; y < source.height; ++y) {
-    const unsigned char* in = source.Row(y);
-    png_bytep out = job->row + 1;
-    for (std::uint32_t x = 0; x < source.width; ++x, in += kBytesPerPixel, out += 4) {
-      out[0] = in[kRed];
-      out[1] = in[kGreen];
-      out[2] = in[kBlue];
-      out[3] = in[kAlpha];
+    if (job->reduction != nullptr) {
+      job->reduction->PackRow(RowsOf(source), y, job->row + 1);
+    } else {
+      const unsigned char* in = source.Row(y);
+      png_bytep out = job->row + 1;
+      for (std::uint32_t x = 0; x < source.width; ++x, in += kBytesPerPixel, out += 4) {
+        out[0] = in[kRed];
+        out[1] = in[kGreen];
+        out[2] = in[kBlue];
+        out[3] = in[kAlpha];
+      }
     }
     const bool last = y + 1 == source.height;
     stream.next_in = job->row;
-    stream.avail_in = static_cast<uInt>(1 + std::size_t{source.width} * 4);
+    stream.avail_in = static_cast<uInt>(1 + job->rowBytes);
     // Until zlib has taken the row (and, after the last, given out all it holds).
     for (bool done = false; !done;) {
       const int status = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
@@ -174,8 +187,28 @@ bool EncodePng(png_structp png, png_infop info, const PngJob* job) {
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   const PixelSource& source = *job->source;
   png_set_write_fn(png, const_cast<PngJob*>(job), WritePngData, FlushPngData);
-  png_set_IHDR(png, info, source.width, source.height, 8, PNG_COLOR_TYPE_RGB_ALPHA,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  int bitDepth = 8;
+  if (job->reduction != nullptr) {
+    bitDepth = job->reduction->bitDepth();
+    switch (job->reduction->kind()) {
+      case ReducedKind::kGrey: colorType = PNG_COLOR_TYPE_GRAY; break;
+      case ReducedKind::kPalette: colorType = PNG_COLOR_TYPE_PALETTE; break;
+      case ReducedKind::kRgb: colorType = PNG_COLOR_TYPE_RGB; break;
+    }
+  }
+  png_set_IHDR(png, info, source.width, source.height, bitDepth, colorType, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) {
+    // At most 256 entries, as Choose made sure.
+    png_color entries[256];
+    const std::vector<std::uint32_t>& palette = job->reduction->palette();
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      entries[i] = png_color{static_cast<png_byte>(palette[i] >> 16), static_cast<png_byte>(palette[i] >> 8),
+                             static_cast<png_byte>(palette[i])};
+    }
+    png_set_PLTE(png, info, entries, static_cast<int>(palette.size()));
+  }
   png_write_info(png, info);
   WriteImageData(png, job);
   png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
@@ -202,16 +235,21 @@ class PngWriter {
   png_infop info_ = nullptr;
 };
 
-bool WritePng(OutputFile* file, const PixelSource& source) {
+// `opaque`: the picture's top bytes are ignored and it is written with the fewest bits.
+bool WritePng(OutputFile* file, const PixelSource& source, bool opaque) {
   PngWriter writer;
   Deflater deflater;
   if (!writer.ok() || !deflater.ok()) return false;
-  std::unique_ptr<png_byte[]> row(new (std::nothrow) png_byte[1 + std::size_t{source.width} * 4]);
+  PngReduction reduction;
+  if (opaque) reduction = PngReduction::Choose(RowsOf(source));
+  const std::size_t rowBytes = opaque ? reduction.RowBytes(source.width) : std::size_t{source.width} * 4;
+  std::unique_ptr<png_byte[]> row(new (std::nothrow) png_byte[1 + rowBytes]);
   std::unique_ptr<png_byte[]> idat(new (std::nothrow) png_byte[kIdatBytes]);
   std::unique_ptr<FileBuffer> out(new (std::nothrow) FileBuffer);
   if (!row || !idat || !out) return false;
   out->file = file;
-  const PngJob job{out.get(), &source, deflater.stream(), row.get(), idat.get()};
+  const PngJob job{out.get(), &source, opaque ? &reduction : nullptr, rowBytes, deflater.stream(),
+                   row.get(), idat.get()};
   return EncodePng(writer.png(), writer.info(), &job) && out->Flush();
 }
 
@@ -242,7 +280,8 @@ class LittleEndianWriter {
   unsigned char* out_;
 };
 
-bool WriteBmp(OutputFile* file, const PixelSource& source) {
+// `opaque`: every pixel is written with alpha 255, whatever its top byte.
+bool WriteBmp(OutputFile* file, const PixelSource& source, bool opaque) {
   // BeginSink limits the pixel data to kMaxBitmapBytes, so every size fits 32 bits.
   const std::uint32_t rowBytes = source.width * 4;
   const std::uint32_t imageBytes = rowBytes * source.height;
@@ -271,8 +310,19 @@ bool WriteBmp(OutputFile* file, const PixelSource& source) {
   out.Skip(36 + 12);  // end points and gamma, unused with sRGB
   if (!file->Write(header.data(), header.size())) return false;
   // The pixel words already have the file's byte order.
+  std::unique_ptr<std::uint32_t[]> opaqueRow;
+  if (opaque) {
+    opaqueRow.reset(new (std::nothrow) std::uint32_t[source.width]);
+    if (!opaqueRow) return false;
+  }
   for (std::uint32_t row = source.height; row > 0; --row) {
-    if (!file->Write(source.Row(row - 1), rowBytes)) return false;
+    const unsigned char* pixels = source.Row(row - 1);
+    if (opaque) {
+      std::memcpy(opaqueRow.get(), pixels, rowBytes);
+      for (std::uint32_t x = 0; x < source.width; ++x) opaqueRow[x] |= 0xFF000000u;
+      pixels = reinterpret_cast<const unsigned char*>(opaqueRow.get());
+    }
+    if (!file->Write(pixels, rowBytes)) return false;
   }
   return true;
 }
@@ -312,7 +362,8 @@ class FileEncoder final : public ImageEncoder, public ImageSink {
     if (stage_ != Stage::kCreated) return Fail(E_FAIL);
     if (info == nullptr) return Fail(E_INVALIDARG);
     if (info->rawDataFormat != kImageFormatMemoryBitmap ||
-        info->pixelFormat != kPixelFormat32bppArgb || info->width == 0 || info->height == 0) {
+        (info->pixelFormat != kPixelFormat32bppArgb && info->pixelFormat != kPixelFormat32bppRgb) ||
+        info->width == 0 || info->height == 0) {
       return Fail(E_INVALIDARG);
     }
     // Checked before any row is touched: width x height x 4 within the bitmap limit.
@@ -327,6 +378,7 @@ class FileEncoder final : public ImageEncoder, public ImageSink {
     }
     width_ = info->width;
     height_ = info->height;
+    pixelFormat_ = info->pixelFormat;
     stage_ = Stage::kBegun;
     return S_OK;
   }
@@ -351,14 +403,15 @@ class FileEncoder final : public ImageEncoder, public ImageSink {
     const std::int64_t strideBytes = pixels->stride;
     const std::int64_t rowBytes = std::int64_t{width_} * kBytesPerPixel;
     if (!wholePicture || pixels->width != width_ || pixels->height != height_ ||
-        pixels->pixelFormat != kPixelFormat32bppArgb ||
+        pixels->pixelFormat != pixelFormat_ ||
         (strideBytes < rowBytes && -strideBytes < rowBytes)) {
       return Fail(E_INVALIDARG);
     }
     const PixelSource source{width_, height_, static_cast<const unsigned char*>(pixels->firstRow),
                              static_cast<std::ptrdiff_t>(pixels->stride)};
-    const bool written = format_ == Format::kPng ? WritePng(&output_, source)
-                                                 : WriteBmp(&output_, source);
+    const bool opaque = pixelFormat_ == kPixelFormat32bppRgb;
+    const bool written = format_ == Format::kPng ? WritePng(&output_, source, opaque)
+                                                 : WriteBmp(&output_, source, opaque);
     if (!written) return Fail(E_FAIL);
     stage_ = Stage::kPushed;
     return S_OK;
@@ -400,6 +453,7 @@ class FileEncoder final : public ImageEncoder, public ImageSink {
   Stage stage_ = Stage::kCreated;
   std::uint32_t width_ = 0;
   std::uint32_t height_ = 0;
+  std::uint32_t pixelFormat_ = kPixelFormat32bppArgb;
   OutputFile output_;  // a temporary file is removed with the object unless committed
 };
 

@@ -59,6 +59,8 @@ inline constexpr std::uint32_t kPixelFormat8bppIndexed = 0x30803;
 inline constexpr std::uint32_t kPixelFormat16bppRgb565 = 0x21006;
 inline constexpr std::uint32_t kPixelFormat24bppRgb = 0x21808;
 inline constexpr std::uint32_t kPixelFormat32bppArgb = 0x26200A;
+// 32 bits a pixel whose top byte is ignored: every pixel is opaque.
+inline constexpr std::uint32_t kPixelFormat32bppRgb = 0x22009;
 
 // ImageInfoRecord flags.
 inline constexpr std::uint32_t kImageFlagHasAlpha = 0x2;
@@ -113,14 +115,18 @@ struct EncoderDescription {
 class ImageSink {
  public:
   // `subarea` null (or the whole picture) means the whole picture; a smaller area is
-  // refused. Only kPixelFormat32bppArgb with kImageFormatMemoryBitmap as the raw data
-  // format is accepted, width and height at least 1 and at most kMaxBitmapBytes of pixels.
+  // refused. Only kPixelFormat32bppArgb or kPixelFormat32bppRgb with
+  // kImageFormatMemoryBitmap as the raw data format is accepted, width and height at least
+  // 1 and at most kMaxBitmapBytes of pixels. An ARGB picture is written with its alpha, as
+  // 8-bit RGBA; an RGB picture is opaque and written as small as its colours allow: grey
+  // or palette of the fewest bits that hold them (1, 2, 4 or 8), else 8-bit RGB.
   virtual HResult BeginSink(ImageInfoRecord* info, Rect* subarea) = 0;
   // Accepted after BeginSink; a 32-bit ARGB picture needs no palette entries.
   virtual HResult SetPalette(const PaletteRecord* palette) = 0;
   // `rect` must be (0, 0, width, height) and `pixels` must describe the same picture in
   // the same pixel format: row y of the picture (0 at the top) starts at firstRow + y *
-  // stride bytes, whatever the stride's sign, and each pixel is one 0xAARRGGBB word.
+  // stride bytes, whatever the stride's sign, and each pixel is one 0xAARRGGBB word
+  // (0x??RRGGBB for RGB, the top byte ignored).
   // The picture is encoded during this call.
   virtual HResult PushPixelData(const Rect* rect, const PixelBufferRecord* pixels,
                                 bool lastPass) = 0;
@@ -153,9 +159,11 @@ class ImageEncoder {
 class Image {
  public:
   // Draws the image (or its part `source`, null meaning the whole image) scaled into
-  // `destination` on the context's selected bitmap by nearest neighbour, blended over
-  // what is there by the image's alpha and clipped to the bitmap. Drawn pixels keep a
-  // top byte of 0. E_INVALIDARG for a null argument; S_OK also when nothing is visible.
+  // `destination` on the context's selected bitmap by nearest neighbour (an image drawn at
+  // a whole multiple of its size repeats each pixel exactly), blended over what is there
+  // by the image's alpha and clipped to the bitmap. On a bitmap with alpha the image is
+  // composited over it; otherwise drawn pixels keep a top byte of 0, and over KeyColor a
+  // pixel is drawn whole from half opaque and left out below. E_INVALIDARG for a null argument; S_OK also when nothing is visible.
   virtual HResult Draw(DrawingContext* context, const Rect* destination, const Rect* source) = 0;
   virtual std::uint32_t Release() = 0;
 
