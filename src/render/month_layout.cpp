@@ -6,7 +6,6 @@
 namespace orvendale {
 namespace {
 
-constexpr std::int16_t kWednesday = 3;
 constexpr std::int16_t kThursday = 4;
 
 // The column in which weekday `weekday` stands when the first column is `firstDay`.
@@ -63,7 +62,7 @@ std::int16_t RowWeekNumber(const MonthLayout& layout, std::int32_t row) {
   if (numbering == WeekNumbering::kIso) {
     return IsoWeekNumber(CellDay(layout, row, ColumnOf(kThursday, layout.options.firstDay)));
   }
-  return UsWeekNumber(CellDay(layout, row, ColumnOf(kWednesday, layout.options.firstDay)));
+  return UsRowWeekNumber(CellDay(layout, row, 0));
 }
 
 }  // namespace orvendale
