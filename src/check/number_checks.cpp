@@ -28,7 +28,7 @@ struct NumberKey {
 constexpr NumberKey kNumberKeys[] = {
     {"Image", "Width", Width::k16Bits, 0},       {"Image", "Height", Width::k16Bits, 0},
     {"Image", "MarginX", Width::k16Bits, 0},     {"Image", "MarginY", Width::k16Bits, 0},
-    {"Contents", "Offset", Width::k32Bits, 0},   {"Contents", "RasterX", Width::k32Bits, 24},
+    {"Contents", "Offset", Width::k16Bits, 0},   {"Contents", "RasterX", Width::k32Bits, 24},
     {"Contents", "RasterY", Width::k32Bits, 20}, {"Font", "Height", Width::k16Bits, 0},
     {"Font", "Size", Width::k16Bits, 0},
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "calendar/packed_date.h"
 #include "check/checks.h"
 #include "check/path_text.h"
 #include "imagefile/image_folder.h"
@@ -30,7 +31,7 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
   if (value == nullptr || value[0] == 0) return;
   const int line = context.LineOf("Contents", "TodayImage");
   if (context.PictureType() != "Calendar") {
-    report.Note(line, "[Contents] TodayImage is drawn only on a Calendar picture");
+    report.Note(line, "[Contents] TodayImage is drawn only on a Calendar picture: a run does not draw it here");
     return;
   }
   char16_t name[kPathCapacity];
@@ -80,8 +81,19 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
                               "a run draws the calendar without it");
     return;
   }
-  report.Note(line, where + " is " + std::to_string(width) + " x " + std::to_string(height) +
-                        " pixels, drawn centred on today's cell");
+  const std::string size = where + " is " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  // The image goes on today's own cell only: with an Offset the month drawn may not hold
+  // today, and a neighbouring month's day is never today.
+  DateRecord shown = context.today;
+  const std::int32_t offset = context.document->GetInt("Contents", "Offset", 0);
+  if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));
+  if (shown.year != context.today.year || shown.month != context.today.month) {
+    const std::string month = (shown.month < 10 ? "-0" : "-") + std::to_string(shown.month);
+    report.Note(line, size + ", but today is not in the month drawn (" + std::to_string(shown.year) + month +
+                          ", by [Contents] Offset): a run does not draw it");
+    return;
+  }
+  report.Note(line, size + ", drawn centred on today's cell");
 }
 
 }  // namespace orvendale

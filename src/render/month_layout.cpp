@@ -13,13 +13,6 @@ std::int32_t ColumnOf(std::int16_t weekday, std::int16_t firstDay) {
   return (weekday - firstDay + kDaysPerWeek) % kDaysPerWeek;
 }
 
-bool RowDrawsADay(const MonthLayout& layout, std::int32_t row) {
-  for (std::int32_t column = 0; column < kDaysPerWeek; ++column) {
-    if (ContentOf(layout, row, column) != CellContent::kBlank) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 MonthLayout LayOutMonth(std::int16_t month, std::int16_t year, const GridOptions& options) {
@@ -54,6 +47,13 @@ CellContent ContentOf(const MonthLayout& layout, std::int32_t row, std::int32_t 
   const std::int32_t day = CellDay(layout, row, column);
   return day >= 0 && day <= static_cast<std::int32_t>(kLastDayNumber) ? CellContent::kOtherMonthDay
                                                                       : CellContent::kBlank;
+}
+
+bool RowDrawsADay(const MonthLayout& layout, std::int32_t row) {
+  for (std::int32_t column = 0; column < kDaysPerWeek; ++column) {
+    if (ContentOf(layout, row, column) != CellContent::kBlank) return true;
+  }
+  return false;
 }
 
 std::int16_t RowWeekNumber(const MonthLayout& layout, std::int32_t row) {

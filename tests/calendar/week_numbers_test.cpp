@@ -67,7 +67,9 @@ TEST(WeekNumbers, DaysOutsideTheCalendarHaveWeekdaysButNoNumbers) {
   // start on, are week 1.
   for (std::int32_t column = 0; column < 7; ++column) {
     EXPECT_EQ(UsRowWeekNumber(-column), 1) << column;
-    if (column > 0) EXPECT_EQ(UsRowWeekNumber(kLast + 1 - column), 1) << column;
+    if (column > 0) {
+      EXPECT_EQ(UsRowWeekNumber(kLast + 1 - column), 1) << column;
+    }
   }
 }
 

@@ -237,6 +237,49 @@ for expected in "holidays-no-plugin.ini:5: warning: [Contents] Holidays 'de-by' 
   "holidays-no-plugin.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so, or the library it needs, does not load: a run colours no days from it"; do
   grep -qF -- "$expected" "$work/out" || fail "holidays-no-plugin: no '$expected' in: $(cat "$work/out")"
 done
+# What a run does that the check must tell: links on the output's way, a grid cut by an
+# explicit size, Offset cut to 16 bits, a today image that is not drawn, paths as the
+# system opens them, region stems, generic font families, swapped letters.
+ln -s nowhere/out.png "$cwd/pics/dangling.png"
+ln -s loop-b.png "$cwd/pics/loop-a.png"
+ln -s loop-a.png "$cwd/pics/loop-b.png"
+trap_case output-dangling-link 1 2 "warning: the output folder 'pics/nowhere' (where the link 'pics/dangling.png' leads) does not exist: a run writes no picture" \
+  '[Image]\nFile=pics/dangling.png\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case output-link-loop 1 2 "warning: the output 'pics/loop-a.png' is a symbolic link that leads round in a loop: a run writes no picture" \
+  '[Image]\nFile=pics/loop-a.png\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case grid-width-cut 0 3 "warning: [Image] Width 168 is narrower than the grid's 8 columns of 24 pixels (192): a run cuts off, wholly or in part, the Saturday column" \
+  '[Image]\nFile=pics/out.png\nWidth=168\n[Contents]\nType=Calendar\nWeekNumbers=ISO\n'"$font"
+trap_case grid-width-cut-margin 0 3 "warning: [Image] Width 140 is narrower than the grid's 7 columns of 24 pixels (168): a run cuts off, wholly or in part, the Friday and Saturday columns" \
+  '[Image]\nFile=pics/out.png\nWidth=140\nMarginX=3\n[Contents]\nType=Calendar\n'"$font"
+trap_case grid-height-cut 0 3 "warning: [Image] Height 100 is less than the grid's 7 rows of 20 pixels (140): a run cuts off, wholly or in part, week row 5 and week row 6" \
+  '[Image]\nFile=pics/out.png\nHeight=100\n[Contents]\nType=Calendar\nFirstDay=Mon\n'"$font"
+trap_case grid-height-blank-row 0 "" "a run draws a Calendar picture of 168 x 120" \
+  '[Image]\nFile=pics/out.png\nHeight=120\n[Contents]\nType=Calendar\nOffset=1\n'"$font"
+grep -q "Height" "$work/out" && fail "grid-height-blank-row: only an empty row is cut: $(cat "$work/out")"
+trap_case offset-16-bits 0 5 "warning: [Contents] Offset counts by its low 16 bits as a signed number: 65536 counts as 0" \
+  "$head_grid"'Offset=65536\n'"$font"
+trap_case image-offset 0 6 "note: TodayImage 'today.png' is 24 x 20 pixels, but today is not in the month drawn (2008-04, by [Contents] Offset): a run does not draw it" \
+  "$head_grid"'Offset=1\nTodayImage=today.png\n'"$font"
+trap_case image-date 0 6 "note: [Contents] TodayImage is drawn only on a Calendar picture: a run does not draw it here" \
+  "$head_date"'Format=d\nTodayImage=today.png\n'"$font"
+trap_case path-backslash 1 2 "warning: the output folder '$cwd/no-such' does not exist: a run writes no picture" \
+  '[Image]\nFile=%s\\no-such\\out.png\n[Contents]\nType=Date\nFormat=d\n'"$font" "$(printf '%s' "$cwd" | tr / '\\\\')"
+for stem in gb au be ch ba-srp; do
+  trap_case "holidays-stem-$stem" 0 5 "warning: [Contents] Holidays '$stem' is not none, JP or a region of the holiday library (or names more than one)" \
+    "$head_grid"'Holidays=%s\n'"$font" "$stem"
+  grep -qF "; '$stem' is the start of " "$work/out" || fail "holidays-stem-$stem: no list of regions in: $(cat "$work/out")"
+  grep -qF "did you mean" "$work/out" && fail "holidays-stem-$stem: $(cat "$work/out")"
+done
+grep -qF "'ba-srp' is the start of 4 region codes: 'ba-srp_sr', 'ba-srp_sr@ijekavian', 'ba-srp_sr@ijekavianlatin' and 'ba-srp_sr@latin'" "$work/out" ||
+  fail "holidays-stem-ba-srp: $(cat "$work/out")"
+for generic in sans-serif serif monospace; do
+  trap_case "font-generic-$generic" 0 7 "note: the font family '$generic' is a generic family: text is drawn with '" \
+    "$head_date"'Format=d\n[Font]\nFace=%s\n' "$generic"
+  grep -q "not installed" "$work/out" && fail "font-generic-$generic: $(cat "$work/out")"
+done
+trap_case key-swapped-letters 0 3 "warning: unknown key 'Widht' in [Image]; did you mean 'Width'?" \
+  '[Image]\nFile=pics/out.png\nWidht=100\n[Contents]\nType=Calendar\n'"$font"
+
 # The file as a whole.
 trap_case empty 1 "" "warning: the file is empty" ''
 trap_case nul-bytes 0 "" "warning: the file holds NUL bytes" "$head_date"'Format=d\n;\0\n'"$font"
