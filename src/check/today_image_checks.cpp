@@ -10,6 +10,7 @@
 #include "check/path_text.h"
 #include "imagefile/image_folder.h"
 #include "imagefile/image_placement.h"
+#include "platform/imaging/imaging.h"
 #include "platform/system/text.h"
 
 namespace orvendale {
@@ -77,8 +78,18 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
   std::int32_t height = 0;
   GetImageFileSize(resolved.c_str(), &width, &height);
   if (width <= 0 || height <= 0) {
-    report.Warn(line, where + " cannot be decoded (it is damaged, cut short, or larger than 2^26 pixels): "
-                              "a run draws the calendar without it");
+    std::int32_t declaredWidth = 0;
+    std::int32_t declaredHeight = 0;
+    if (platform::ReadImageFileSize(resolved.c_str(), &declaredWidth, &declaredHeight) && declaredWidth > 0 &&
+        static_cast<std::uint64_t>(declaredWidth) * static_cast<std::uint64_t>(declaredHeight) >
+            platform::kMaxImagePixels) {
+      report.Warn(line, where + " declares " + std::to_string(declaredWidth) + " x " +
+                            std::to_string(declaredHeight) + " pixels, more than the " +
+                            std::to_string(platform::kMaxImagePixels >> 20) +
+                            " megapixels (4096 x 4096) a run decodes: a run draws the calendar without it");
+      return;
+    }
+    report.Warn(line, where + " cannot be decoded (it is damaged or cut short): a run draws the calendar without it");
     return;
   }
   const std::string size = where + " is " + std::to_string(width) + " x " + std::to_string(height) + " pixels";

@@ -264,6 +264,12 @@ trap_case image-date 0 6 "note: [Contents] TodayImage is drawn only on a Calenda
   "$head_date"'Format=d\nTodayImage=today.png\n'"$font"
 trap_case path-backslash 1 2 "warning: the output folder '$cwd/no-such' does not exist: a run writes no picture" \
   '[Image]\nFile=%s\\no-such\\out.png\n[Contents]\nType=Date\nFormat=d\n'"$font" "$(printf '%s' "$cwd" | tr / '\\\\')"
+# A whole GIF of a few bytes whose canvas is 1273 x 49919 pixels: refused before decoding.
+printf 'GIF89a\xf9\x04\xff\xc2\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x02\x00\x01\x00\x00\x02\x02\x44\x0a\x00\x3b' >"$cwd/canvas.gif"
+start=$(date +%s%N)
+trap_case image-too-many-pixels 0 5 "warning: TodayImage 'canvas.gif' declares 1273 x 49919 pixels, more than the 16 megapixels (4096 x 4096) a run decodes: a run draws the calendar without it" \
+  "$head_grid"'TodayImage=canvas.gif\n'"$font"
+[ $(($(date +%s%N) - start)) -lt 2000000000 ] || fail "image-too-many-pixels: the check and the run took over 2 s"
 for stem in gb au be ch ba-srp; do
   trap_case "holidays-stem-$stem" 0 5 "warning: [Contents] Holidays '$stem' is not none, JP or a region of the holiday library (or names more than one)" \
     "$head_grid"'Holidays=%s\n'"$font" "$stem"
