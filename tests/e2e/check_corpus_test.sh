@@ -325,6 +325,17 @@ for example in "$cwd"/examples/*.ini; do
   grep -q "^$name.ini: a run draws a .* picture of [0-9]* x [0-9]* pixels into 'out/.*\.png' with the font" "$work/out" ||
     fail "$name: summary $(tail -n 1 "$work/out")"
 done
+# The sizes the README states for the examples are those --check gives (on $day, March 2008).
+readme=$(dirname "$examples")/README.md
+while IFS='|' read -r example stated; do
+  check_file "examples/$example" 0
+  size=$(sed -n 's/.* picture of \([0-9]* x [0-9]*\) pixels.*/\1/p' "$work/out")
+  grep -qF "$stated" "$readme" || fail "README: no '$stated'"
+  [[ "$stated" == "$size pixels"* ]] || fail "README states '$stated' for $example, --check gives $size"
+done <<'EOF'
+calendar_weeks|192 x 140 pixels for March 2008
+calendar|168 x 140 pixels when Width and Height
+EOF
 
 # Files that are no settings: a clear message and the documented exit code, quickly.
 head -c 200000 /dev/urandom >"$cwd/binary.ini"
