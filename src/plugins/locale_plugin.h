@@ -36,6 +36,14 @@ struct OrvendaleLocaleNames {
   // four-letter script code of the locale ("Latn", "Jpan", "Arab"); both terminated.
   char dataLocale[kOrvendaleLocaleTag];
   char script[8];
+  // The narrowest stand-alone weekday names ("P", "日"), for heading cells too narrow for
+  // shortWeekdays.
+  char16_t narrowWeekdays[7][kOrvendaleLocaleShortName];
+  // The short and the narrow name of the week as a field of a date ("Woche" and "W",
+  // "wk." and "wk", "週"): the heading of a week-number column. Empty when the data has
+  // none.
+  char16_t weekName[kOrvendaleLocaleShortName];
+  char16_t narrowWeekName[kOrvendaleLocaleShortName];
 };
 
 // Fills `names` for `tag`, a BCP 47 language tag of at most 63 bytes ("de-AT",

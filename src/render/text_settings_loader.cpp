@@ -145,6 +145,16 @@ void ReadLocaleNames(const IniDocument& document, const OrvendaleLocaleNames& lo
             locale.longMonthsWithDay);
   textSettings.monthNamesWithDayGiven = 1;
   textSettings.localeFirstWeekday = locale.firstWeekday;
+  // The narrow names stand in for the locale's own short names only, never for names a
+  // user wrote.
+  bool weekdayKeyGiven = false;
+  for (const NameKey& key : kWeekdayNameKeys) weekdayKeyGiven |= document.HasKey(kShortNameSection, key.key);
+  if (!weekdayKeyGiven) {
+    for (int day = 0; day < 7; ++day) {
+      CopyIntoSlot(textSettings.narrowWeekdayNames[day], kShortNameCapacity, locale.narrowWeekdays[day]);
+    }
+    textSettings.narrowWeekdayNamesGiven = 1;
+  }
 }
 
 // A colour read after the four colours of the original settings: `fallback` when the key
@@ -174,6 +184,8 @@ ColorRef ParseColorText(const char16_t* text, ColorComponents& components) {
 void LoadTextSettings(const IniDocument& document) {
   textSettings.monthNamesWithDayGiven = 0;
   textSettings.localeFirstWeekday = -1;
+  textSettings.narrowWeekdayNamesGiven = 0;
+  textSettings.narrowWeekNameGiven = 0;
   LocaleSetting locale;
   ReadLocaleSetting(document, locale);
   if (locale.state == LocaleState::kKnown) {
@@ -200,8 +212,15 @@ void LoadTextSettings(const IniDocument& document) {
 
   // The grid's later options, read after the colours above so that they never change
   // their values.
-  ReadName(document, kShortNameSection, kWeekNameKey.key, kWeekNameKey.shortDefault,
-           textSettings.shortWeekName, kShortNameCapacity);
+  // The week heading's default is the Locale's name of the week, where it has one.
+  const bool localeWeekName = locale.state == LocaleState::kKnown && locale.names.weekName[0] != 0;
+  ReadName(document, kShortNameSection, kWeekNameKey.key,
+           localeWeekName ? locale.names.weekName : kWeekNameKey.shortDefault, textSettings.shortWeekName,
+           kShortNameCapacity);
+  if (localeWeekName && locale.names.narrowWeekName[0] != 0 && !document.HasKey(kShortNameSection, kWeekNameKey.key)) {
+    CopyIntoSlot(textSettings.narrowWeekName, kShortNameCapacity, locale.names.narrowWeekName);
+    textSettings.narrowWeekNameGiven = 1;
+  }
   textSettings.weekNumberColor =
       ReadLaterColor(document, "WeekNumberColor", textSettings.textColor, components);
   textSettings.otherMonthColor =
