@@ -75,7 +75,8 @@ std::int16_t UsRowWeekNumber(std::int32_t rowStart) {
     january1 = rowEnd - (dayOfYear - 1);
   }
   // The start of the row that holds that January 1, in the same columns as this row.
-  const std::int32_t column = (WeekdayOfDayNumber(january1) - WeekdayOfDayNumber(rowStart) + kDaysPerWeek) % kDaysPerWeek;
+  const std::int32_t column =
+      (WeekdayOfDayNumber(january1) - WeekdayOfDayNumber(rowStart) + kDaysPerWeek) % kDaysPerWeek;  // [0, 6]
   const std::int32_t weekOneStart = january1 - column;
   return static_cast<std::int16_t>((rowStart - weekOneStart) / kDaysPerWeek + 1);  // [1, 53]
 }

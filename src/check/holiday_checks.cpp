@@ -48,7 +48,8 @@ std::string_view RegionCountry(std::string_view code) { return code.substr(0, co
 // Equal but for the letter case of ASCII letters, as region codes are compared.
 bool SameLetters(std::string_view a, std::string_view b) {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // The codes `word` is the stem or country of, when more than one code has it: the
@@ -109,7 +110,8 @@ void CheckRules(const CheckContext& context, const HolidayReport& holidays, Repo
       const std::vector<std::string> codes = RegionCodes();
       const std::vector<std::string> regions = RegionsOfStem(codes, word);
       if (!regions.empty()) {
-        message += "; " + Quote(word) + " is the start of " + std::to_string(regions.size()) + " region codes: " + ListOf(regions, 10);
+        message += "; " + Quote(word) + " is the start of " + std::to_string(regions.size()) +
+                   " region codes: " + ListOf(regions, 10);
       } else if (const std::string nearest = NearestHolidayWord(codes, word); !nearest.empty()) {
         message += "; did you mean " + Quote(nearest) + "?";
       }

@@ -68,7 +68,8 @@ struct GridGeometry {
 // between it and the cell to its left.
 bool FitsCell(platform::DrawingContext* context, const char16_t* text, std::int32_t rasterX) {
   Rect measured{0, 0, 0, 0};
-  platform::DrawText(context, text, -1, &measured, platform::TextFlags::kCalculateRect | platform::TextFlags::kSingleLine);
+  platform::DrawText(context, text, -1, &measured,
+                     platform::TextFlags::kCalculateRect | platform::TextFlags::kSingleLine);
   return std::int64_t{measured.right} - measured.left < rasterX;
 }
 
