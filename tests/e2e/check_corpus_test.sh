@@ -262,8 +262,10 @@ trap_case image-offset 0 6 "note: TodayImage 'today.png' is 24 x 20 pixels, but 
   "$head_grid"'Offset=1\nTodayImage=today.png\n'"$font"
 trap_case image-date 0 6 "note: [Contents] TodayImage is drawn only on a Calendar picture: a run does not draw it here" \
   "$head_date"'Format=d\nTodayImage=today.png\n'"$font"
-trap_case path-backslash 1 2 "warning: the output folder '$cwd/no-such' does not exist: a run writes no picture" \
-  '[Image]\nFile=%s\\no-such\\out.png\n[Contents]\nType=Date\nFormat=d\n'"$font" "$(printf '%s' "$cwd" | tr / '\\\\')"
+trap_case path-backslash 1 2 "warning: the output '$cwd/pics' is a folder: a run writes no picture" \
+  '[Image]\nFile=%s\\pics\n[Contents]\nType=Date\nFormat=d\n'"$font" "$(printf '%s' "$cwd" | tr / '\\\\')"
+trap_case path-backslash-summary 0 "" "a run draws a Date picture of 16 x 14 pixels into '$cwd/pics/out.png'" \
+  '[Image]\nFile=%s\\pics\\out.png\n[Contents]\nType=Date\nFormat=d\n'"$font" "$(printf '%s' "$cwd" | tr / '\\\\')"
 # A whole GIF of a few bytes whose canvas is 1273 x 49919 pixels: refused before decoding.
 printf 'GIF89a\xf9\x04\xff\xc2\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x02\x00\x01\x00\x00\x02\x02\x44\x0a\x00\x3b' >"$cwd/canvas.gif"
 start=$(date +%s%N)
