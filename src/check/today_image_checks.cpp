@@ -85,8 +85,10 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
             platform::kMaxImagePixels) {
       report.Warn(line, where + " declares " + std::to_string(declaredWidth) + " x " +
                             std::to_string(declaredHeight) + " pixels, more than the " +
-                            std::to_string(platform::kMaxImagePixels >> 20) +
-                            " megapixels (4096 x 4096) a run decodes: a run draws the calendar without it");
+                            std::to_string(platform::kMaxImagePixels >> 20) + " megapixels (" +
+                            std::to_string(platform::kMaxImagePixelsSide) + " x " +
+                            std::to_string(platform::kMaxImagePixelsSide) +
+                            ") a run decodes: a run draws the calendar without it");
       return;
     }
     report.Warn(line, where + " cannot be decoded (it is damaged or cut short): a run draws the calendar without it");

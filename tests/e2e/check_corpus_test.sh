@@ -269,7 +269,7 @@ trap_case path-backslash-summary 0 "" "a run draws a Date picture of 16 x 14 pix
 # A whole GIF of a few bytes whose canvas is 1273 x 49919 pixels: refused before decoding.
 printf 'GIF89a\xf9\x04\xff\xc2\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x02\x00\x01\x00\x00\x02\x02\x44\x0a\x00\x3b' >"$cwd/canvas.gif"
 start=$(date +%s%N)
-trap_case image-too-many-pixels 0 5 "warning: TodayImage 'canvas.gif' declares 1273 x 49919 pixels, more than the 16 megapixels (4096 x 4096) a run decodes: a run draws the calendar without it" \
+trap_case image-too-many-pixels 0 5 "warning: TodayImage 'canvas.gif' declares 1273 x 49919 pixels, more than the 4 megapixels (2048 x 2048) a run decodes: a run draws the calendar without it" \
   "$head_grid"'TodayImage=canvas.gif\n'"$font"
 [ $(($(date +%s%N) - start)) -lt 2000000000 ] || fail "image-too-many-pixels: the check and the run took over 2 s"
 for stem in gb au be ch ba-srp; do
