@@ -15,10 +15,10 @@
 // the run's only writer, so nothing else needs confining. Image files named by the
 // settings, and the holiday files they name, are only read.
 //
-// After each run the scratch folder must hold the settings, the image fixture and at
-// most the one output file, a whole PNG: a temporary file left behind or a partial
-// picture is a fault. Every COM
-// initialisation must be balanced.
+// After each run the scratch folder must hold the settings, the image and holiday
+// fixtures and at most the one output file, a whole PNG: a temporary file left behind or
+// a partial picture is a fault. After --check it holds exactly what it held before. Every
+// COM initialisation must be balanced.
 //
 // Inputs whose picture could grow past about a million pixels are skipped: they spend
 // seconds in allocation and encoding without reaching new code, and the surface limits
@@ -26,6 +26,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -139,6 +140,26 @@ std::vector<std::string> CommandWords(const std::uint8_t*& data, std::size_t& si
   return words;
 }
 
+// A file of the scratch folder as the file system describes it.
+struct FileState {
+  std::string name;
+  std::uintmax_t size = 0;
+  std::filesystem::file_time_type written;
+  bool operator==(const FileState&) const = default;
+};
+
+// Every entry of `folder`, sorted by name.
+std::vector<FileState> FolderState(const std::filesystem::path& folder) {
+  std::vector<FileState> files;
+  for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(folder)) {
+    std::error_code ignored;
+    files.push_back({entry.path().filename().string(), entry.is_regular_file() ? entry.file_size(ignored) : 0,
+                     entry.last_write_time(ignored)});
+  }
+  std::sort(files.begin(), files.end(), [](const FileState& a, const FileState& b) { return a.name < b.name; });
+  return files;
+}
+
 std::FILE* NullStream() {
   static std::FILE* stream = std::fopen("/dev/null", "w");
   if (stream == nullptr) std::abort();
@@ -190,13 +211,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (command.settingsPath != nullptr) Check(RunOrvendale(2, runArguments, services) == 0);
   } else if (command.action == CommandAction::kCheck) {
     if (command.settingsPath != nullptr) {
+      const std::vector<FileState> before = FolderState(root);
       const int status = CheckSettings(command.settingsPath, command.dateGiven ? &command.date : nullptr, NullStream());
       Check(status >= 0 && status <= 2);
-      // The check writes nothing: the folder holds only what the input put there.
-      for (const fs::directory_entry& entry : fs::directory_iterator(root)) {
-        const std::string name = entry.path().filename().string();
-        Check(name == kSettingsName || name == kImageName);
-      }
+      // The check writes nothing: the folder holds the same files, unchanged.
+      Check(FolderState(root) == before);
     }
   } else {
     const int status = RunWithOptions(argc, argv.data(), NullStream(), NullStream());

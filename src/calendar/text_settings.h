@@ -35,6 +35,15 @@ struct TextSettings {
   // The month grid's week-number column: its heading, and the colour of the heading and
   // the numbers.
   char16_t shortWeekName[kShortNameCapacity] = {};
+  // The [Contents] Locale's narrowest weekday names ("P", "日"), which the grid's heading
+  // row takes when a name of shortWeekdayNames does not fit its cell. Meaningful only
+  // while narrowWeekdayNamesGiven is 1: a Locale and no [ShortName] weekday key.
+  char16_t narrowWeekdayNames[7][kShortNameCapacity] = {};
+  std::int32_t narrowWeekdayNamesGiven = 0;
+  // The same for the week heading: the Locale's narrow name of the week ("W" for
+  // "Woche"), meaningful only while narrowWeekNameGiven is 1 (no [ShortName] Week key).
+  char16_t narrowWeekName[kShortNameCapacity] = {};
+  std::int32_t narrowWeekNameGiven = 0;
   ColorRef weekNumberColor = 0;
   ColorRef otherMonthColor = 0;  // days of the neighbouring months in the month grid
 };

@@ -2,8 +2,8 @@
 // Week numbers of the days of the calendar, by day number.
 //
 // A grid row around the ends of the calendar stands for days before 1904-01-01 or after
-// 2031-12-31, so the day numbers taken here are signed: -1 is 1903-12-31. Such days have
-// no week number of their own.
+// 2031-12-31, so the day numbers taken here are signed: -1 is 1903-12-31. Such a row still
+// has a week number when it shows a day of the calendar.
 
 #include <cstdint>
 
@@ -21,13 +21,17 @@ bool DayOfYear(std::int32_t n, std::int16_t* dayOfYear, std::int16_t* year);
 
 // ISO 8601 week number, 1..53, of the week (Monday to Sunday) that holds day `n`. A
 // week belongs to the year of its Thursday: 2004-12-31 is in week 53 of 2004 and
-// 2008-12-29 in week 1 of 2009. 0 when that Thursday lies outside 1904..2031.
+// 2008-12-29 in week 1 of 2009. The weeks at the calendar's ends count too: 1904-01-01
+// is in week 53 of 1903 and 2031-12-31 in week 1 of 2032. 0 when that Thursday lies
+// outside 1903..2032.
 std::int16_t IsoWeekNumber(std::int32_t n);
 
-// US week number, 1..54, of day `n` counted in its own year: weeks run Sunday to
-// Saturday and week 1 is the one that holds January 1, so the days of one week can
-// carry two numbers across a year's end (the last of December and 1 of January). A
-// leap year that starts on a Saturday ends in week 54. 0 when `n` is outside 0..46751.
-std::int16_t UsWeekNumber(std::int32_t n);
+// US week number, 1..53, of the grid row of seven days that starts on day `rowStart`
+// (whatever weekday that is: the grid's first weekday). The row that holds January 1 is
+// week 1 and each later row counts one more, up to the row that holds the next
+// January 1, which is week 1 again; so a row never shows 54, and the last row of a
+// December that holds January 1 shows 1. 0 when none of the row's days lies in
+// 0..46751.
+std::int16_t UsRowWeekNumber(std::int32_t rowStart);
 
 }  // namespace orvendale

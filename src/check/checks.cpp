@@ -14,7 +14,7 @@ constexpr std::array kChecks = {
     SettingsCheck{CheckTodayImage},   SettingsCheck{CheckOutput},
     SettingsCheck{CheckGridOptions},  SettingsCheck{CheckLocale},     SettingsCheck{CheckGlyphCoverage},
     SettingsCheck{CheckHolidays},     SettingsCheck{CheckBackgroundColor},
-    SettingsCheck{CheckPictureStyle},
+    SettingsCheck{CheckPictureStyle}, SettingsCheck{CheckGridFit},
 };
 
 }  // namespace

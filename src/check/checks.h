@@ -22,6 +22,7 @@ void CheckKnownNames(const CheckContext& context, Report& report);     // name_c
 void CheckDuplicateKeys(const CheckContext& context, Report& report);  // name_checks.cpp
 void CheckBlanksKept(const CheckContext& context, Report& report);     // value_checks.cpp
 void CheckNumbers(const CheckContext& context, Report& report);        // number_checks.cpp
+void CheckGridFit(const CheckContext& context, Report& report);        // grid_fit_checks.cpp
 void CheckContents(const CheckContext& context, Report& report);       // contents_checks.cpp
 void CheckTextColors(const CheckContext& context, Report& report);     // color_checks.cpp
 void CheckBackgroundColor(const CheckContext& context, Report& report);  // color_checks.cpp

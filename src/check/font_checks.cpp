@@ -36,6 +36,12 @@ void CheckFont(const CheckContext& context, Report& report) {
   }
   if (choice.familyInstalled) return;
   const char* key = context.Value("Font", "Face") != nullptr ? "Face" : "Font";
+  if (choice.genericFamily) {
+    report.Note(context.LineOf("Font", key), "the font family " + Quote(choice.askedFamily) +
+                                                 " is a generic family: text is drawn with " + Quote(choice.family) +
+                                                 " (" + Printable(choice.file) + ")");
+    return;
+  }
   report.Warn(context.LineOf("Font", key),
               "the font family " + Quote(choice.askedFamily) + " is not installed: text is drawn with " +
                   Quote(choice.family) + " (" + Printable(choice.file) + ")");

@@ -31,27 +31,68 @@ std::string Count(int count, const char* thing) {
   return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }
 
-// The words a run knows: the keywords, every region code and each code's part before
-// "_" (which names the region when only one code has it).
-std::vector<std::string> HolidayWords() {
-  std::vector<std::string> words = {"none", "JP"};
+// Every region code of the holiday library.
+std::vector<std::string> RegionCodes() {
+  std::vector<std::string> codes;
   ListHolidayRegions(
       [](const char* code, const char*, void* context) {
-        auto& list = *static_cast<std::vector<std::string>*>(context);
-        list.emplace_back(code);
-        const char* underscore = std::strchr(code, '_');
-        if (underscore != nullptr) list.emplace_back(code, static_cast<std::size_t>(underscore - code));
+        static_cast<std::vector<std::string>*>(context)->emplace_back(code);
       },
-      &words);
-  return words;
+      &codes);
+  return codes;
 }
 
-std::string NearestHolidayWord(const std::string& word) {
-  const std::vector<std::string> words = HolidayWords();
+// The part of a code before "_" ("gb-eaw" of "gb-eaw_en-gb", "be" of "be_fr"), and its
+// country, the part before "-" or "_" ("gb", "be").
+std::string_view RegionStem(std::string_view code) { return code.substr(0, code.find('_')); }
+std::string_view RegionCountry(std::string_view code) { return code.substr(0, code.find_first_of("-_")); }
+
+// Equal but for the letter case of ASCII letters, as region codes are compared.
+bool SameLetters(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The codes `word` is the stem or country of, when more than one code has it: the
+// word then names no single region.
+std::vector<std::string> RegionsOfStem(const std::vector<std::string>& codes, std::string_view word) {
+  std::vector<std::string> matches;
+  for (const std::string& code : codes) {
+    if (SameLetters(RegionStem(code), word) || SameLetters(RegionCountry(code), word)) matches.push_back(code);
+  }
+  if (matches.size() < 2) matches.clear();
+  return matches;
+}
+
+// The words a run knows: the keywords, every region code and a code's part before "_"
+// where only one code has it (that part then names the region).
+std::string NearestHolidayWord(const std::vector<std::string>& codes, const std::string& word) {
+  std::vector<std::string> words = {"none", "JP"};
+  for (const std::string& code : codes) {
+    words.push_back(code);
+    const std::string_view stem = RegionStem(code);
+    const auto sameStem = [&](const std::string& other) { return RegionStem(other) == stem; };
+    if (stem.size() < code.size() && std::count_if(codes.begin(), codes.end(), sameStem) == 1) {
+      words.emplace_back(stem);
+    }
+  }
   std::vector<const char*> candidates;
   candidates.reserve(words.size());
   for (const std::string& candidate : words) candidates.push_back(candidate.c_str());
   return NearestName(word, candidates);
+}
+
+// "a, b and c", at most `shown` of them, then how many more.
+std::string ListOf(const std::vector<std::string>& items, std::size_t shown) {
+  std::string text;
+  const std::size_t count = std::min(items.size(), shown);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) text += i + 1 == count && count == items.size() ? " and " : ", ";
+    text += Quote(items[i]);
+  }
+  if (count < items.size()) text += " and " + std::to_string(items.size() - count) + " more";
+  return text;
 }
 
 void CheckRules(const CheckContext& context, const HolidayReport& holidays, Report& report) {
@@ -68,8 +109,14 @@ void CheckRules(const CheckContext& context, const HolidayReport& holidays, Repo
         message += " is not none, JP or a region of the holiday library (or names more than one)";
       }
       message += ": a run colours no public holidays; 'orvendale --holiday-regions' lists the region codes";
-      const std::string nearest = NearestHolidayWord(word);
-      if (!nearest.empty()) message += "; did you mean " + Quote(nearest) + "?";
+      const std::vector<std::string> codes = RegionCodes();
+      const std::vector<std::string> regions = RegionsOfStem(codes, word);
+      if (!regions.empty()) {
+        message += "; " + Quote(word) + " is the start of " + std::to_string(regions.size()) +
+                   " region codes: " + ListOf(regions, 10);
+      } else if (const std::string nearest = NearestHolidayWord(codes, word); !nearest.empty()) {
+        message += "; did you mean " + Quote(nearest) + "?";
+      }
       report.Warn(line, message);
       return;
     }

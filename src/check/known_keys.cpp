@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "platform/system/text.h"
@@ -37,21 +38,29 @@ const KnownNames& Names() {
 }
 
 
-// Levenshtein distance, letters compared without regard to case.
+// Edit distance, letters compared without regard to case: an insertion, a deletion, a
+// substitution or a swap of two neighbouring letters ("Widht" for "Width") each count as
+// one edit (the optimal string alignment distance).
 std::size_t EditDistance(std::string_view a, std::string_view b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  // Three rows of the table: the one before the previous, the previous and the current.
+  std::vector<std::size_t> beforePrevious(b.size() + 1);
+  std::vector<std::size_t> previous(b.size() + 1);
+  std::vector<std::size_t> current(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
+    current[0] = i;
     for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      const std::size_t substitution = diagonal + (platform::LowerAscii(a[i - 1]) == platform::LowerAscii(b[j - 1]) ? 0 : 1);
-      row[j] = std::min({above + 1, row[j - 1] + 1, substitution});
-      diagonal = above;
+      const bool same = platform::LowerAscii(a[i - 1]) == platform::LowerAscii(b[j - 1]);
+      current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (same ? 0 : 1)});
+      if (i > 1 && j > 1 && platform::LowerAscii(a[i - 1]) == platform::LowerAscii(b[j - 2]) &&
+          platform::LowerAscii(a[i - 2]) == platform::LowerAscii(b[j - 1])) {
+        current[j] = std::min(current[j], beforePrevious[j - 2] + 1);
+      }
     }
+    std::swap(beforePrevious, previous);
+    std::swap(previous, current);
   }
-  return row[b.size()];
+  return previous[b.size()];
 }
 
 }  // namespace

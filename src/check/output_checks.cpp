@@ -6,6 +6,7 @@
 #include "check/checks.h"
 #include "check/output_target.h"
 #include "check/path_text.h"
+#include "platform/system/output_file.h"
 
 namespace orvendale {
 
@@ -17,9 +18,23 @@ OutputTarget JudgeOutput(const CheckContext& context) {
     return target;
   }
   target.shownPath = NarrowPath(path);
-  const std::string host = HostPath(path);
+  // A run follows a symbolic link to the file it names: that file and its folder decide.
+  std::string host = HostPath(path);
+  std::string linked;
+  switch (platform::FindOutputTarget(host.c_str(), &linked)) {
+    case platform::OutputLinks::kFound:
+      host = linked;
+      break;
+    case platform::OutputLinks::kLinkLoop:
+      target.problem = "the output " + Quote(target.shownPath) + " is a symbolic link that leads round in a loop";
+      return target;
+    case platform::OutputLinks::kUnreachable:
+      break;  // the facts of the path itself say why
+  }
   const platform::FileFacts file = platform::QueryHostFile(host.c_str());
   const std::string folder = HostFolder(host);
+  const std::string through =
+      host == target.shownPath ? std::string() : " (where the link " + Quote(target.shownPath) + " leads)";
   const platform::FileFacts folderFacts = platform::QueryHostFile(folder.c_str());
   const bool folderWritable = folderFacts.kind == platform::FileKind::kFolder && folderFacts.writable;
   switch (file.kind) {
@@ -38,11 +53,11 @@ OutputTarget JudgeOutput(const CheckContext& context) {
       break;
     case platform::FileKind::kMissing:
       if (folderFacts.kind != platform::FileKind::kFolder) {
-        target.problem = "the output folder " + Quote(folder) + " does not exist";
+        target.problem = "the output folder " + Quote(folder) + through + " does not exist";
         return target;
       }
       if (!folderWritable) {
-        target.problem = "the output folder " + Quote(folder) + " is not writable";
+        target.problem = "the output folder " + Quote(folder) + through + " is not writable";
         return target;
       }
       break;

@@ -10,7 +10,12 @@ namespace orvendale {
 std::string NarrowPath(const std::u16string& path) {
   std::vector<char> out(path.size() * 3 + 1);
   if (platform::NarrowFromWide(path.c_str(), out.data(), static_cast<int>(out.size())) == 0) return std::string();
-  return out.data();
+  // Shown as the system opens it, so that an editor or a shell can follow it.
+  std::string text = out.data();
+  for (char& c : text) {
+    if (c == '\\') c = '/';
+  }
+  return text;
 }
 
 std::string HostPath(const std::u16string& path) {

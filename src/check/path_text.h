@@ -5,7 +5,7 @@
 
 namespace orvendale {
 
-// UTF-8 text of a platform path, as written in the settings.
+// UTF-8 text of a platform path as the system opens it: every backslash is a "/".
 std::string NarrowPath(const std::u16string& path);
 // The host path ("/" for every backslash), empty when it cannot be made.
 std::string HostPath(const std::u16string& path);

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "calendar/packed_date.h"
 #include "check/checks.h"
 #include "check/path_text.h"
 #include "imagefile/image_folder.h"
 #include "imagefile/image_placement.h"
+#include "platform/imaging/imaging.h"
 #include "platform/system/path.h"
 #include "platform/system/text.h"
 
@@ -33,7 +35,7 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
   // Without a picture type, the image is still checked: the file is meant to draw one.
   const PictureTypeInfo& picture = context.PictureInfo();
   if (picture.type != PictureType::kNone && !picture.isMonthGrid) {
-    report.Note(line, "[Contents] TodayImage is drawn only on a Calendar picture");
+    report.Note(line, "[Contents] TodayImage is drawn only on a Calendar picture: a run does not draw it here");
     return;
   }
   char16_t name[kPathCapacity];
@@ -77,12 +79,35 @@ void CheckTodayImage(const CheckContext& context, Report& report) {
   std::int32_t height = 0;
   GetImageFileSize(resolved.c_str(), &width, &height);
   if (width <= 0 || height <= 0) {
-    report.Warn(line, where + " cannot be decoded (it is damaged, cut short, or larger than 2^26 pixels): "
-                              "a run draws the calendar without it");
+    std::int32_t declaredWidth = 0;
+    std::int32_t declaredHeight = 0;
+    if (platform::ReadImageFileSize(resolved.c_str(), &declaredWidth, &declaredHeight) && declaredWidth > 0 &&
+        static_cast<std::uint64_t>(declaredWidth) * static_cast<std::uint64_t>(declaredHeight) >
+            platform::kMaxImagePixels) {
+      report.Warn(line, where + " declares " + std::to_string(declaredWidth) + " x " +
+                            std::to_string(declaredHeight) + " pixels, more than the " +
+                            std::to_string(platform::kMaxImagePixels >> 20) + " megapixels (" +
+                            std::to_string(platform::kMaxImagePixelsSide) + " x " +
+                            std::to_string(platform::kMaxImagePixelsSide) +
+                            ") a run decodes: a run draws the calendar without it");
+      return;
+    }
+    report.Warn(line, where + " cannot be decoded (it is damaged or cut short): a run draws the calendar without it");
     return;
   }
-  report.Note(line, where + " is " + std::to_string(width) + " x " + std::to_string(height) +
-                        " pixels, drawn centred on today's cell");
+  const std::string size = where + " is " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  // The image goes on today's own cell only: with an Offset the month drawn may not hold
+  // today, and a neighbouring month's day is never today.
+  DateRecord shown = context.today;
+  const std::int32_t offset = context.document->GetInt("Contents", "Offset", 0);
+  if (offset != 0) AddMonths(&shown, CutTo16Bits(offset));
+  if (shown.year != context.today.year || shown.month != context.today.month) {
+    const std::string month = (shown.month < 10 ? "-0" : "-") + std::to_string(shown.month);
+    report.Note(line, size + ", but today is not in the month drawn (" + std::to_string(shown.year) + month +
+                          ", by [Contents] Offset): a run does not draw it");
+    return;
+  }
+  report.Note(line, size + ", drawn centred on today's cell");
 }
 
 }  // namespace orvendale

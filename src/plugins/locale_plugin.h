@@ -34,13 +34,21 @@ struct OrvendaleLocaleNames {
   // four-letter script code of the locale ("Latn", "Jpan", "Arab"); both terminated.
   char dataLocale[kOrvendaleLocaleTag];
   char script[8];
+  // The narrowest stand-alone weekday names ("P", "日"), for heading cells too narrow for
+  // shortWeekdays.
+  char16_t narrowWeekdays[7][kOrvendaleLocaleShortName];
+  // The short and the narrow name of the week as a field of a date ("Woche" and "W",
+  // "wk." and "wk", "週"): the heading of a week-number column. Empty when the data has
+  // none.
+  char16_t weekName[kOrvendaleLocaleShortName];
+  char16_t narrowWeekName[kOrvendaleLocaleShortName];
 };
 
 using OrvendaleLocaleNamesFunction = int (*)(const char*, OrvendaleLocaleNames*);
 
 struct OrvendaleLocaleIcuPlugin {
   static constexpr char kName[] = "locale-icu";
-  static constexpr std::uint32_t kAbiVersion = 1;  // raise it whenever this table changes
+  static constexpr std::uint32_t kAbiVersion = 2;  // raise it whenever this table or its records change
 
   // Fills `names` for `tag`, a BCP 47 language tag of at most 63 bytes ("de-AT",
   // "zh-Hant-TW"). Returns 1 when the locale has data of its own or of a parent locale

@@ -6,19 +6,11 @@
 namespace orvendale {
 namespace {
 
-constexpr std::int16_t kWednesday = 3;
 constexpr std::int16_t kThursday = 4;
 
 // The column in which weekday `weekday` stands when the first column is `firstDay`.
 std::int32_t ColumnOf(std::int16_t weekday, std::int16_t firstDay) {
   return (weekday - firstDay + kDaysPerWeek) % kDaysPerWeek;
-}
-
-bool RowDrawsADay(const MonthLayout& layout, std::int32_t row) {
-  for (std::int32_t column = 0; column < kDaysPerWeek; ++column) {
-    if (ContentOf(layout, row, column) != CellContent::kBlank) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -57,13 +49,20 @@ CellContent ContentOf(const MonthLayout& layout, std::int32_t row, std::int32_t 
                                                                       : CellContent::kBlank;
 }
 
+bool RowDrawsADay(const MonthLayout& layout, std::int32_t row) {
+  for (std::int32_t column = 0; column < kDaysPerWeek; ++column) {
+    if (ContentOf(layout, row, column) != CellContent::kBlank) return true;
+  }
+  return false;
+}
+
 std::int16_t RowWeekNumber(const MonthLayout& layout, std::int32_t row) {
   const WeekNumbering numbering = layout.options.weekNumbers;
   if (numbering == WeekNumbering::kNone || !RowDrawsADay(layout, row)) return 0;
   if (numbering == WeekNumbering::kIso) {
     return IsoWeekNumber(CellDay(layout, row, ColumnOf(kThursday, layout.options.firstDay)));
   }
-  return UsWeekNumber(CellDay(layout, row, ColumnOf(kWednesday, layout.options.firstDay)));
+  return UsRowWeekNumber(CellDay(layout, row, 0));
 }
 
 }  // namespace orvendale

@@ -36,9 +36,12 @@ enum class CellContent { kBlank, kMonthDay, kOtherMonthDay };
 // are shown, and only within 1904..2031), or nothing.
 CellContent ContentOf(const MonthLayout& layout, std::int32_t row, std::int32_t column);
 
-// The week number row `row` shows: 1..53 (ISO) or 1..54 (US), taken from the row's
-// Thursday (ISO) or Wednesday (US) whether or not that cell is drawn; 0 when week numbers
-// are off, when the row draws no day, or when that day is outside 1904..2031.
+// True when some cell of week row `row` shows a day (ContentOf is not blank).
+bool RowDrawsADay(const MonthLayout& layout, std::int32_t row);
+
+// The week number row `row` shows, 1..53: ISO, the week of the row's Thursday whether or
+// not that cell is drawn; US, the row's count from the row that holds January 1. 0 when
+// week numbers are off or the row draws no day.
 std::int16_t RowWeekNumber(const MonthLayout& layout, std::int32_t row);
 
 }  // namespace orvendale

@@ -156,6 +156,16 @@ void ReadLocaleNames(const IniDocument& document, const OrvendaleLocaleNames& lo
   textSettings.monthNamesWithDayGiven = 1;
   textSettings.localeFirstWeekday = locale.firstWeekday;
   textSettings.localeRightToLeft = locale.rightToLeft != 0 ? 1 : 0;
+  // The narrow names stand in for the locale's own short names only, never for names a
+  // user wrote.
+  bool weekdayKeyGiven = false;
+  for (const NameKey& key : kWeekdayNameKeys) weekdayKeyGiven |= document.HasKey(kShortNameSection, key.key);
+  if (!weekdayKeyGiven) {
+    for (int day = 0; day < 7; ++day) {
+      CopyIntoSlot(textSettings.narrowWeekdayNames[day], kShortNameCapacity, locale.narrowWeekdays[day]);
+    }
+    textSettings.narrowWeekdayNamesGiven = 1;
+  }
 }
 
 // A colour read after the four colours of the original settings: `fallback` when the key
@@ -240,6 +250,8 @@ void LoadTextSettings(const IniDocument& document) {
   textSettings.monthNamesWithDayGiven = 0;
   textSettings.localeFirstWeekday = -1;
   textSettings.localeRightToLeft = 0;
+  textSettings.narrowWeekdayNamesGiven = 0;
+  textSettings.narrowWeekNameGiven = 0;
   LocaleSetting locale;
   ReadLocaleSetting(document, locale);
   if (locale.state == LocaleState::kKnown) {
@@ -260,9 +272,17 @@ void LoadTextSettings(const IniDocument& document) {
     textSettings.todayColorGiven = 1;
   }
 
-  // The grid's later options.
-  ReadName(document, kShortNameSection, kWeekNameKey.key, kWeekNameKey.shortDefault,
-           textSettings.shortWeekName, kShortNameCapacity);
+  // The grid's later options, read after the colours above so that they never change
+  // their values.
+  // The week heading's default is the Locale's name of the week, where it has one.
+  const bool localeWeekName = locale.state == LocaleState::kKnown && locale.names.weekName[0] != 0;
+  ReadName(document, kShortNameSection, kWeekNameKey.key,
+           localeWeekName ? locale.names.weekName : kWeekNameKey.shortDefault, textSettings.shortWeekName,
+           kShortNameCapacity);
+  if (localeWeekName && locale.names.narrowWeekName[0] != 0 && !document.HasKey(kShortNameSection, kWeekNameKey.key)) {
+    CopyIntoSlot(textSettings.narrowWeekName, kShortNameCapacity, locale.names.narrowWeekName);
+    textSettings.narrowWeekNameGiven = 1;
+  }
   textSettings.weekNumberColor = colors.weekNumber;
   textSettings.otherMonthColor = colors.otherMonth;
 }

@@ -56,7 +56,7 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"Contents", "Type", SettingKind::kWord, "none", 0, nullptr, "Date|CalendarHeader|Calendar", "The picture: a date line, a month heading or a month grid."},
     {"Contents", "Format", SettingKind::kText, "none", 0, nullptr, "", "Date pattern of Date and CalendarHeader, at most 63 characters."},
     {"Contents", "Alignment", SettingKind::kWord, "left", 0, nullptr, "left|center|right", "Horizontal placement of the text line."},
-    {"Contents", "Offset", SettingKind::kNumber, "0", 0, nullptr, "", "Months between the current month and the one shown."},
+    {"Contents", "Offset", SettingKind::kNumber16, "0", 0, nullptr, "", "Months between the current month and the one shown."},
     {"Contents", "RasterX", SettingKind::kNumber, "24", 24, nullptr, "", "Cell width of the month grid in pixels."},
     {"Contents", "RasterY", SettingKind::kNumber, "20", 20, nullptr, "", "Cell height of the month grid in pixels."},
     {"Contents", "TodayImage", SettingKind::kPath, "none", 0, nullptr, "", "Image drawn centred on today's cell of the month grid."},

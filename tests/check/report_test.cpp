@@ -59,7 +59,7 @@ TEST(Report, QuotesNothingATerminalWouldObey) {
 }
 
 TEST(KnownKeys, NearestNameFindsLikelyMisspellings) {
-  const char* const keys[] = {"Type", "Format", "Alignment", "Offset", "RasterX", "RasterY", "TodayImage"};
+  const char* const keys[] = {"Type", "Format", "Alignment", "Offset", "RasterX", "RasterY", "TodayImage", "Width"};
   const struct {
     const char* name;
     const char* nearest;
@@ -67,6 +67,9 @@ TEST(KnownKeys, NearestNameFindsLikelyMisspellings) {
       {"Fomat", "Format"},        {"type", "Type"},         {"TYPE", "Type"},
       {"Alignement", "Alignment"}, {"Rasterx", "RasterX"},  {"TodayImg", "TodayImage"},
       {"Colour", ""},             {"x", ""},                {"", ""},
+      // A swap of two neighbouring letters is one edit; two swaps in a short name are too many.
+      {"Widht", "Width"},         {"Tpye", "Type"},         {"Ofsfet", "Offset"},
+      {"iWdht", ""},              {"TodayImaeg", "TodayImage"},
   };
   for (const auto& row : table) EXPECT_EQ(NearestName(row.name, keys), row.nearest) << row.name;
   EXPECT_EQ(NearestName(std::string(1000, 'a'), keys), "");

@@ -316,16 +316,16 @@ for expected in "holidays-no-plugin.ini:5: warning: [Contents] Holidays 'de-by' 
 done
 # Plugins of another interface version (left behind by an older installation, say) are
 # refused as missing ones are, and --check says which version each is.
-stale_plugin="$(dirname "$binary")/tests/plugins/orvendale-probe-v2.so"
+stale_plugin="$(dirname "$binary")/tests/plugins/orvendale-probe-v99.so"
 if [ -f "$stale_plugin" ]; then
   mkdir -p "$work/stale"
   for plugin in holidays-kde ical locale-icu; do cp "$stale_plugin" "$work/stale/orvendale-$plugin.so"; done
   printf "$head_grid"'Holidays=de-by\nHolidayFile=one.ics\nLocale=de\n'"$font" >"$cwd/stale-plugins.ini"
   (cd "$cwd" && ORVENDALE_PLUGIN_DIR="$work/stale" "$work/lonely/orvendale" --date "$day" --check stale-plugins.ini \
     >"$work/out" 2>&1) || fail "stale-plugins: exit code $?"
-  for expected in "stale-plugins.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so is built for plugin interface 2, this program for 1 (install the package orvendale-holidays-kde of this program's version): a run colours no public holidays" \
-    "stale-plugins.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so is built for plugin interface 2, this program for 1 (install the package orvendale-ical of this program's version): a run colours no days from it" \
-    "stale-plugins.ini:7: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so is built for plugin interface 2, this program for 1 (install the package orvendale-locale-icu of this program's version); the built-in English names are used"; do
+  for expected in "stale-plugins.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so is built for plugin interface 99, this program for 1 (install the package orvendale-holidays-kde of this program's version): a run colours no public holidays" \
+    "stale-plugins.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so is built for plugin interface 99, this program for 1 (install the package orvendale-ical of this program's version): a run colours no days from it" \
+    "stale-plugins.ini:7: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so is built for plugin interface 99, this program for 2 (install the package orvendale-locale-icu of this program's version); the built-in English names are used"; do
     grep -qF -- "$expected" "$work/out" || fail "stale-plugins: no '$expected' in: $(cat "$work/out")"
   done
   # A run with them draws as one without any plugin does.
@@ -340,6 +340,57 @@ if [ -f "$stale_plugin" ]; then
 else
   fail "no $stale_plugin: the plugin loader's tests are not built"
 fi
+# What a run does that the check must tell: links on the output's way, a grid cut by an
+# explicit size, Offset cut to 16 bits, a today image that is not drawn, paths as the
+# system opens them, region stems, generic font families, swapped letters.
+ln -s nowhere/out.png "$cwd/pics/dangling.png"
+ln -s loop-b.png "$cwd/pics/loop-a.png"
+ln -s loop-a.png "$cwd/pics/loop-b.png"
+trap_case output-dangling-link 1 2 "warning: the output folder 'pics/nowhere' (where the link 'pics/dangling.png' leads) does not exist: a run writes no picture" \
+  '[Image]\nFile=pics/dangling.png\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case output-link-loop 1 2 "warning: the output 'pics/loop-a.png' is a symbolic link that leads round in a loop: a run writes no picture" \
+  '[Image]\nFile=pics/loop-a.png\n[Contents]\nType=Date\nFormat=d\n'"$font"
+trap_case grid-width-cut 0 3 "warning: [Image] Width 168 is narrower than the grid's 8 columns of 24 pixels (192): a run cuts off, wholly or in part, the Saturday column" \
+  '[Image]\nFile=pics/out.png\nWidth=168\n[Contents]\nType=Calendar\nWeekNumbers=ISO\n'"$font"
+trap_case grid-width-cut-margin 0 3 "warning: [Image] Width 140 is narrower than the grid's 7 columns of 24 pixels (168): a run cuts off, wholly or in part, the Friday and Saturday columns" \
+  '[Image]\nFile=pics/out.png\nWidth=140\nMarginX=3\n[Contents]\nType=Calendar\n'"$font"
+trap_case grid-height-cut 0 3 "warning: [Image] Height 100 is less than the grid's 7 rows of 20 pixels (140): a run cuts off, wholly or in part, week row 5 and week row 6" \
+  '[Image]\nFile=pics/out.png\nHeight=100\n[Contents]\nType=Calendar\nFirstDay=Mon\n'"$font"
+trap_case grid-height-blank-row 0 "" "a run draws a Calendar picture of 168 x 120" \
+  '[Image]\nFile=pics/out.png\nHeight=120\n[Contents]\nType=Calendar\nOffset=1\n'"$font"
+grep -q "Height" "$work/out" && fail "grid-height-blank-row: only an empty row is cut: $(cat "$work/out")"
+trap_case offset-16-bits 0 5 "warning: [Contents] Offset counts by its low 16 bits as a signed number: 65536 counts as 0" \
+  "$head_grid"'Offset=65536\n'"$font"
+trap_case image-offset 0 6 "note: TodayImage 'today.png' is 24 x 20 pixels, but today is not in the month drawn (2008-04, by [Contents] Offset): a run does not draw it" \
+  "$head_grid"'Offset=1\nTodayImage=today.png\n'"$font"
+trap_case image-date 0 6 "note: [Contents] TodayImage is drawn only on a Calendar picture: a run does not draw it here" \
+  "$head_date"'Format=d\nTodayImage=today.png\n'"$font"
+trap_case path-backslash 1 2 "warning: the output '$cwd/pics' is a folder: a run writes no picture" \
+  '[Image]\nFile=%s\\pics\n[Contents]\nType=Date\nFormat=d\n'"$font" "$(printf '%s' "$cwd" | tr / '\\\\')"
+trap_case path-backslash-summary 0 "" "a run draws a Date picture of 16 x 14 pixels into '$cwd/pics/out.png'" \
+  '[Image]\nFile=%s\\pics\\out.png\n[Contents]\nType=Date\nFormat=d\n'"$font" "$(printf '%s' "$cwd" | tr / '\\\\')"
+# A whole GIF of a few bytes whose canvas is 1273 x 49919 pixels: refused before decoding.
+printf 'GIF89a\xf9\x04\xff\xc2\x80\x00\x00\xff\x00\x00\x00\x00\xff\x2c\x00\x00\x00\x00\x02\x00\x01\x00\x00\x02\x02\x44\x0a\x00\x3b' >"$cwd/canvas.gif"
+start=$(date +%s%N)
+trap_case image-too-many-pixels 0 5 "warning: TodayImage 'canvas.gif' declares 1273 x 49919 pixels, more than the 4 megapixels (2048 x 2048) a run decodes: a run draws the calendar without it" \
+  "$head_grid"'TodayImage=canvas.gif\n'"$font"
+[ $(($(date +%s%N) - start)) -lt 2000000000 ] || fail "image-too-many-pixels: the check and the run took over 2 s"
+for stem in gb au be ch ba-srp; do
+  trap_case "holidays-stem-$stem" 0 5 "warning: [Contents] Holidays '$stem' is not none, JP or a region of the holiday library (or names more than one)" \
+    "$head_grid"'Holidays=%s\n'"$font" "$stem"
+  grep -qF "; '$stem' is the start of " "$work/out" || fail "holidays-stem-$stem: no list of regions in: $(cat "$work/out")"
+  grep -qF "did you mean" "$work/out" && fail "holidays-stem-$stem: $(cat "$work/out")"
+done
+grep -qF "'ba-srp' is the start of 4 region codes: 'ba-srp_sr', 'ba-srp_sr@ijekavian', 'ba-srp_sr@ijekavianlatin' and 'ba-srp_sr@latin'" "$work/out" ||
+  fail "holidays-stem-ba-srp: $(cat "$work/out")"
+for generic in sans-serif serif monospace; do
+  trap_case "font-generic-$generic" 0 7 "note: the font family '$generic' is a generic family: text is drawn with '" \
+    "$head_date"'Format=d\n[Font]\nFace=%s\n' "$generic"
+  grep -q "not installed" "$work/out" && fail "font-generic-$generic: $(cat "$work/out")"
+done
+trap_case key-swapped-letters 0 3 "warning: unknown key 'Widht' in [Image]; did you mean 'Width'?" \
+  '[Image]\nFile=pics/out.png\nWidht=100\n[Contents]\nType=Calendar\n'"$font"
+
 # The file as a whole.
 trap_case empty 1 "" "warning: the file is empty" ''
 trap_case nul-bytes 0 "" "warning: the file holds NUL bytes" "$head_date"'Format=d\n;\0\n'"$font"
@@ -379,6 +430,17 @@ for example in "$cwd"/examples/*.ini; do
   grep -q "^$name.ini: a run draws a .* picture of [0-9]* x [0-9]* pixels into 'out/.*\.png' with the font" "$work/out" ||
     fail "$name: summary $(tail -n 1 "$work/out")"
 done
+# The sizes the README states for the examples are those --check gives (on $day, March 2008).
+readme=$(dirname "$examples")/README.md
+while IFS='|' read -r example stated; do
+  check_file "examples/$example" 0
+  size=$(sed -n 's/.* picture of \([0-9]* x [0-9]*\) pixels.*/\1/p' "$work/out")
+  grep -qF "$stated" "$readme" || fail "README: no '$stated'"
+  [[ "$stated" == "$size pixels"* ]] || fail "README states '$stated' for $example, --check gives $size"
+done <<'EOF'
+calendar_weeks|192 x 140 pixels for March 2008
+calendar|168 x 140 pixels when Width and Height
+EOF
 
 # Files that are no settings: a clear message and the documented exit code, quickly.
 head -c 200000 /dev/urandom >"$cwd/binary.ini"

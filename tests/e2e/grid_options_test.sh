@@ -55,20 +55,20 @@ check_grid() {
   [ "$weeks" = none ] || expect "$label: week heading" "$(probe ink 0 0 24 20)" "$week_colour"
 
   # The date of every cell, from the system's calendar: year, day, weekday, ISO week,
-  # Sunday-based week of the year, day of the year.
+  # seconds since the epoch.
   local -a dates cells weekcells
   mapfile -t dates < <(for ((k = 0; k < 7 * row_count; k++)); do
     echo "$month-01 $((k - first_column)) days"
-  done | date -u -f - '+%Y %-d %w %-V %-U %-j')
+  done | date -u -f - '+%Y %-d %w %-V %s')
   mapfile -t cells < <(probe cells "$left" 20 24 20 7 "$row_count")
   [ "$weeks" = none ] || mapfile -t weekcells < <(probe cells 0 20 24 20 1 "$row_count")
 
-  local r k index year day week_ink number thursday wednesday draws
+  local r k index year day week_ink number draws
   for ((r = 0; r < row_count; r++)); do
     draws=0
     for ((column = 0; column < 7; column++)); do
       k=$((r * 7 + column))
-      read -r year day weekday _ _ _ <<<"${dates[$k]}"
+      read -r year day weekday _ _ <<<"${dates[$k]}"
       index=$((k - first_column + 1))
       if [ "$index" -ge 1 ] && [ "$index" -le "$days" ]; then
         draws=1
@@ -82,23 +82,23 @@ check_grid() {
       fi
     done
     [ "$weeks" = none ] && continue
-    # The row's number: of its Thursday (ISO) or Wednesday (US), when that day is inside
-    # the calendar and the row draws a day.
+    # The row's number when it draws a day. ISO: the week of its Thursday, also at the
+    # calendar's ends. US: rows counted from the row that holds the last January 1 up to
+    # the row's end, which is week 1.
     number=
     if [ "$draws" = 1 ]; then
-      local wanted=4 iso us jan1
-      [ "$weeks" = US ] && wanted=3
-      k=$((r * 7 + (wanted - first + 7) % 7))
-      read -r year day weekday iso us doy <<<"${dates[$k]}"
-      if [ "$year" -ge 1904 ] && [ "$year" -le 2031 ]; then
-        if [ "$weeks" = ISO ]; then
-          number=$iso
-        else
-          # %U counts the days before the first Sunday as week 0: one more, unless the
-          # year begins on a Sunday.
-          jan1=$(((weekday - (doy - 1) % 7 + 7) % 7))
-          number=$((us + (jan1 == 0 ? 0 : 1)))
-        fi
+      local iso seconds row_start end_year jan1 jan1_row_start
+      if [ "$weeks" = ISO ]; then
+        read -r _ _ _ iso _ <<<"${dates[$((r * 7 + (4 - first + 7) % 7))]}"
+        number=$iso
+      else
+        read -r _ _ _ _ seconds <<<"${dates[$((r * 7))]}"
+        row_start=$((seconds / 86400))
+        read -r end_year _ <<<"${dates[$((r * 7 + 6))]}"
+        jan1=$(($(date -u -d "$end_year-01-01" +%s) / 86400))
+        # Day 0 of the epoch was a Thursday (4).
+        jan1_row_start=$((jan1 - ((jan1 + 4) % 7 - first + 7) % 7))
+        number=$(((row_start - jan1_row_start) / 7 + 1))
       fi
     fi
     week_ink=${weekcells[$((2 * r + 1))]}
@@ -151,7 +151,8 @@ run_grids <<'EOF'
 EOF
 
 # Week numbers and neighbouring days across the turns of the year, February of a leap
-# and of a common year, and the ends of the calendar, with six rows and as needed.
+# and of a common year, and the ends of the calendar, with six rows and as needed; US
+# rows that hold January 1 (week 1, never 53 or 54) in Januaries and Decembers.
 run_grids <<'EOF'
 2009-01|2009-01-10|1|ISO|1|6|1 12|week-colour
 2009-01|2009-01-10|0|US|1|auto|1 12|week-colour
@@ -173,6 +174,12 @@ run_grids <<'EOF'
 2031-12|2031-12-10|1|ISO|1|6|23|week-colour
 2031-12|2031-12-10|6|US|1|auto|23|week-colour
 2031-12|2031-12-10|4|ISO|1|auto|23|
+2021-01|2021-01-10|0|US|0|6|1 11|week-colour
+2026-01|2026-01-10|0|US|1|auto|1 12|week-colour
+2027-01|2027-01-10|0|US|0|auto|1 11|week-colour
+2026-12|2026-12-10|0|US|1|6|23|week-colour
+2027-01|2027-01-10|1|US|1|6|1 11|week-colour
+2000-12|2000-12-10|0|US|0|6|23|week-colour
 EOF
 
 # Neighbouring days are never today: with Offset 1 on 2008-03-31 the first row of April

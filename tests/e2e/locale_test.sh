@@ -72,6 +72,36 @@ same_picture "FirstDay=locale without a locale" 2026-03-20 \
 different_picture "FirstDay=locale moves the columns" 2026-03-20 \
   "[Contents];Type=Calendar;Locale=de;FirstDay=locale" "[Contents];Type=Calendar;Locale=de"
 
+# Heading names that do not fit their 24-pixel cell (Polish "pon", Chinese "周一") give way
+# to the locale's narrow names, all seven; names that fit, wider cells and names a user
+# typed stay as they are.
+grid='[Contents];Type=Calendar;FirstDay=locale'
+same_picture "pl heading: narrow names" 2026-03-20 "$grid;Locale=pl" \
+  "$grid;Locale=pl;[ShortName];Sun=N;Mon=P;Tue=W;Wed=Ś;Thu=C;Fri=P;Sat=S"
+same_picture "pl heading in 40-pixel cells: short names" 2026-03-20 "$grid;Locale=pl;RasterX=40" \
+  "$grid;Locale=pl;RasterX=40;[ShortName];Sun=nie;Mon=pon;Tue=wto;Wed=śro;Thu=czw;Fri=pią;Sat=sob"
+same_picture "pl heading with one name typed: short names" 2026-03-20 "$grid;Locale=pl;[ShortName];Mon=pon" \
+  "$grid;Locale=pl;[ShortName];Sun=nie;Mon=pon;Tue=wto;Wed=śro;Thu=czw;Fri=pią;Sat=sob"
+same_picture "zh heading: narrow names" 2026-03-20 "$grid;Locale=zh" \
+  "$grid;Locale=zh;[ShortName];Sun=日;Mon=一;Tue=二;Wed=三;Thu=四;Fri=五;Sat=六"
+for pair in "de:So;Mo;Di;Mi;Do;Fr;Sa" "fr:di;lu;ma;me;je;ve;sa" "ru:вс;пн;вт;ср;чт;пт;сб" "ja:日;月;火;水;木;金;土"; do
+  locale=${pair%%:*}
+  IFS=';' read -r -a names <<<"${pair#*:}"
+  same_picture "$locale heading: short names" 2026-03-20 "$grid;Locale=$locale" \
+    "$grid;Locale=$locale;[ShortName];Sun=${names[0]};Mon=${names[1]};Tue=${names[2]};Wed=${names[3]};Thu=${names[4]};Fri=${names[5]};Sat=${names[6]}"
+done
+# The week heading is the locale's name of the week, or its narrow name, or Wk: the first
+# that fits. A Week key wins.
+weeks='[Contents];Type=Calendar;WeekNumbers=ISO'
+for pair in de:W en-US:wk. ja:週 zh:周 fr:Wk pl:Wk ru:Wk de@RasterX=60:Woche; do
+  locale=${pair%%:*} heading=${pair#*:} cells=
+  case $locale in *@*) cells=";${locale#*@}" locale=${locale%@*} ;; esac
+  same_picture "$locale$cells week heading" 2026-03-20 "$weeks$cells;Locale=$locale" \
+    "$weeks$cells;Locale=$locale;[ShortName];Week=$heading"
+done
+same_picture "a Week key wins over the locale" 2026-03-20 "$weeks;Locale=de;[ShortName];Week=KW" \
+  "$weeks;[ShortName];Week=KW;Mon=Mo;Tue=Di;Wed=Mi;Thu=Do;Fri=Fr;Sat=Sa;Sun=So"
+
 # Bad or unknown locale names give the built-in English names, silently.
 for value in '../../etc' '' '-' '__' 'de--AT' $'de\tAT' 'de AT' 'xx' 'und' 'C' '/etc/passwd' \
   'de-AT-toolongsub' "$(printf 'a%.0s' {1..70})" "$(printf 'de-%.0s' {1..90})" $'\xff\xfe' '%s%n'; do

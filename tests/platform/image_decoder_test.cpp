@@ -277,6 +277,53 @@ TEST_F(ImageDecoderTest, RefusesAtOnceFilesTooShortForTheirPicture) {
   }
 }
 
+// The tiny GIF's 2 x 1 image on a canvas of `width` x `height`: the decoder makes the
+// whole canvas, so the canvas is what counts against the limit.
+std::vector<unsigned char> GifOnCanvas(std::uint16_t width, std::uint16_t height) {
+  std::vector<unsigned char> bytes = testing::TinyGifBytes();
+  bytes[6] = static_cast<unsigned char>(width & 0xFF);
+  bytes[7] = static_cast<unsigned char>(width >> 8);
+  bytes[8] = static_cast<unsigned char>(height & 0xFF);
+  bytes[9] = static_cast<unsigned char>(height >> 8);
+  return bytes;
+}
+
+// A whole, valid file that declares more than 4 megapixels is refused before decoding
+// (a GIF of 1273 x 49919 took seconds and 250 MB); 2048 x 2048 still loads, and the
+// declared size is told without decoding.
+TEST_F(ImageDecoderTest, RefusesImagesDeclaringMoreThanFourMegapixels) {
+  const struct {
+    std::uint16_t width;
+    std::uint16_t height;
+    bool loads;
+  } cases[] = {
+      {1273, 49919, false}, {1273, 11775, false}, {2049, 2048, false},
+      {65535, 65, false},   {65535, 64, true},    {2048, 2048, true},
+  };
+  for (const auto& c : cases) {
+    const std::vector<unsigned char> bytes = GifOnCanvas(c.width, c.height);
+    const auto start = std::chrono::steady_clock::now();
+    Bitmap* bitmap = Load(bytes);
+    EXPECT_EQ(bitmap != nullptr, c.loads) << c.width << " x " << c.height;
+    if (!c.loads) {
+      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250)) << c.width;
+    }
+    if (bitmap != nullptr) {
+      EXPECT_EQ(bitmap->width, c.width);
+      EXPECT_EQ(bitmap->height, c.height);
+      DeleteBitmap(bitmap);
+    }
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    EXPECT_TRUE(ReadImageFileSize(PlatformPath(folder_.path() / "load").c_str(), &width, &height));
+    EXPECT_EQ(width, c.width);
+    EXPECT_EQ(height, c.height);
+  }
+  std::int32_t width = 7;
+  EXPECT_FALSE(ReadImageFileSize(PlatformPath(folder_.path() / "missing.gif").c_str(), &width, nullptr));
+  EXPECT_EQ(width, 7);
+}
+
 // Every image the fuzzer keeps as a seed, past findings among them, loads or is refused
 // without undefined behaviour (which the sanitizer build turns into a failure).
 TEST_F(ImageDecoderTest, LoadsOrRefusesEveryFuzzingSeed) {

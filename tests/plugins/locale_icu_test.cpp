@@ -108,7 +108,9 @@ TEST_F(LocaleNamesTest, NamesAreTheLocaleFormattersNames) {
     for (int day = 0; day < 7; ++day) {
       EXPECT_EQ(std::u16string(textSettings.longWeekdayNames[day]), formatter.Weekday(u"EEEE", day));
       EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[day]), ExpectedShortWeekday(formatter, day));
+      EXPECT_EQ(std::u16string(textSettings.narrowWeekdayNames[day]), formatter.Weekday(u"ccccc", day));
     }
+    EXPECT_EQ(textSettings.narrowWeekdayNamesGiven, 1);
     for (int month = 0; month < 12; ++month) {
       EXPECT_EQ(std::u16string(textSettings.longMonthNames[month]), formatter.Format(u"LLLL", month + 1, 1));
       EXPECT_EQ(std::u16string(textSettings.shortMonthNames[month]), formatter.Format(u"LLL", month + 1, 1));
@@ -145,6 +147,37 @@ TEST_F(LocaleNamesTest, KnownNames) {
     EXPECT_EQ(std::u16string(textSettings.longMonthNamesWithDay[c.month]), c.withDay);
     EXPECT_EQ(std::u16string(textSettings.shortWeekdayNames[0]), c.shortSunday);
   }
+}
+
+// The week heading takes the locale's short name of the week, with its narrow name
+// beside it for a narrow cell; a [ShortName] Week key, or a weekday key for the narrow
+// weekday names, keeps the locale's forms out.
+TEST_F(LocaleNamesTest, WeekNameAndNarrowNamesOfTheLocale) {
+  const struct {
+    const char* tag;
+    const char16_t* week;
+    const char16_t* narrowWeek;
+    const char16_t* narrowMonday;
+  } cases[] = {
+      {"de", u"Woche", u"W", u"M"}, {"en-US", u"wk.", u"wk", u"M"}, {"ja", u"週", u"週", u"月"},
+      {"pl", u"tydz.", u"tydz.", u"P"}, {"zh", u"周", u"周", u"一"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tag);
+    Load(std::string("[Contents]\nLocale=") + c.tag + "\n");
+    EXPECT_EQ(std::u16string(textSettings.shortWeekName), c.week);
+    EXPECT_EQ(textSettings.narrowWeekNameGiven, 1);
+    EXPECT_EQ(std::u16string(textSettings.narrowWeekName), c.narrowWeek);
+    EXPECT_EQ(std::u16string(textSettings.narrowWeekdayNames[1]), c.narrowMonday);
+    Load(std::string("[Contents]\nLocale=") + c.tag + "\n[ShortName]\nWeek=KW\nSat=x\n");
+    EXPECT_EQ(std::u16string(textSettings.shortWeekName), u"KW");
+    EXPECT_EQ(textSettings.narrowWeekNameGiven, 0);
+    EXPECT_EQ(textSettings.narrowWeekdayNamesGiven, 0);
+  }
+  Load("[Contents]\nType=Calendar\n");
+  EXPECT_EQ(std::u16string(textSettings.shortWeekName), u"Wk");
+  EXPECT_EQ(textSettings.narrowWeekNameGiven, 0);
+  EXPECT_EQ(textSettings.narrowWeekdayNamesGiven, 0);
 }
 
 TEST_F(LocaleNamesTest, FirstWeekdayOfTheLocale) {

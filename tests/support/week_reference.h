@@ -26,13 +26,13 @@ inline int IsoWeekReference(std::chrono::sys_days date) {
   return 0;
 }
 
-// US: weeks run Sunday to Saturday, and week 1 of a year is the one that holds its
-// January 1; a date is counted in its own year.
-inline int UsWeekReference(std::chrono::sys_days date) {
+// US: a grid row of seven days that holds a January 1 is week 1, and each later row
+// counts on from it; the row's first day may be any weekday.
+inline int UsRowWeekReference(std::chrono::sys_days rowStart) {
   using namespace std::chrono;
-  const sys_days january1{year_month_day{date}.year() / January / 1};
-  const sys_days week1 = january1 - (weekday{january1} - Sunday);
-  return static_cast<int>((date - week1).count() / 7 + 1);
+  const sys_days january1{year_month_day{rowStart + days{6}}.year() / January / 1};
+  const sys_days weekOneStart = january1 - (weekday{january1} - weekday{rowStart});
+  return static_cast<int>((rowStart - weekOneStart).count() / 7 + 1);
 }
 
 }  // namespace orvendale::testing

@@ -19,6 +19,19 @@ std::string FamilyKey(const std::string& family) {
   return key;
 }
 
+// The generic families of fontconfig's own configuration: each stands for the installed
+// face its preference list reaches first, never for a face of that name.
+bool IsGenericFamily(const std::string& family) {
+  static constexpr const char* kGenericFamilies[] = {"sans-serif", "serif",    "monospace", "sans",
+                                                     "mono",       "cursive",  "fantasy",   "system-ui",
+                                                     "emoji",      "math"};
+  const std::string key = FamilyKey(family);
+  for (const char* generic : kGenericFamilies) {
+    if (key == generic) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool DescribeFontChoice(const LogicalFont& record, FontChoice* out) {
@@ -39,6 +52,7 @@ bool DescribeFontChoice(const LogicalFont& record, FontChoice* out) {
   out->file = match.file;
   out->family = families.empty() ? std::string() : families.front();
   out->familyInstalled = false;
+  out->genericFamily = IsGenericFamily(out->askedFamily);
   for (const std::string& family : families) {
     if (FamilyKey(family) == FamilyKey(out->askedFamily)) out->familyInstalled = true;
   }

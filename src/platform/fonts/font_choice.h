@@ -13,6 +13,7 @@ struct FontChoice {
   std::string family;           // the first family name of the font that draws
   std::string file;             // its file
   bool familyInstalled = false; // the font that draws is of the family asked for
+  bool genericFamily = false;   // the family asked for is a generic one ("sans-serif", "monospace")
 };
 
 // Matches `record` as a run does. False when fontconfig finds no font at all.

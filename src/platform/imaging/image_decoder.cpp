@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -200,8 +201,9 @@ DecodedPixels DecodeFile(const char16_t* path) {
   // A BMP stored top row first reports a negative height here (and a positive one when
   // decoded).
   const std::int64_t rows = height < 0 ? -std::int64_t{height} : height;
+  static_assert(kMaxImagePixels <= kMaxBitmapBytes / kChannels, "a decoded image must fit a bitmap");
   if (width <= 0 || rows == 0 ||
-      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows) > kMaxBitmapBytes / kChannels) {
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(rows) > kMaxImagePixels) {
     return result;
   }
 
@@ -298,6 +300,25 @@ class DecodedImage final : public Image {
 };
 
 }  // namespace
+
+bool ReadImageFileSize(const char16_t* path, std::int32_t* width, std::int32_t* height) {
+  if (path == nullptr) return false;
+  std::uint64_t fileBytes = 0;
+  const ReadOnlyFile file(OpenImageFile(path, fileBytes));
+  if (file.get() < 0) return false;
+  FileReader reader{file.get()};
+  int declaredWidth = 0;
+  int declaredHeight = 0;
+  int channels = 0;
+  if (stbi_info_from_callbacks(&kCallbacks, &reader, &declaredWidth, &declaredHeight, &channels) == 0) {
+    return false;
+  }
+  if (width != nullptr) *width = declaredWidth;
+  // A BMP stored top row first declares a negative height.
+  const std::int64_t rows = declaredHeight < 0 ? -std::int64_t{declaredHeight} : declaredHeight;
+  if (height != nullptr) *height = static_cast<std::int32_t>(std::min<std::int64_t>(rows, INT32_MAX));
+  return true;
+}
 
 HResult CreateDecodedImage(const char16_t* path, Image** image) {
   *image = nullptr;

@@ -183,8 +183,8 @@ class ImagingFactory {
   virtual HResult CreateImageEncoderToFile(const Guid* encoderClass, const char16_t* path,
                                            ImageEncoder** encoder) = 0;
   // An image decoded from a BMP, PNG, JPEG or GIF file (first frame). Fails for any other
-  // format, a file that is not a regular file, a truncated or corrupt file, and pixel
-  // data above kMaxBitmapBytes, which is refused before decoding.
+  // format, a file that is not a regular file, a truncated or corrupt file, and a file
+  // that declares more than kMaxImagePixels, which is refused before decoding.
   virtual HResult CreateImageFromFile(const char16_t* path, Image** image) = 0;
   virtual std::uint32_t Release() = 0;
 
@@ -207,10 +207,22 @@ int ComInitializationDepth();
 HResult CoCreateInstance(const Guid& classId, void* outer, std::uint32_t context,
                          const Guid& interfaceId, void** object);
 
+// The most pixels an image file may declare (a GIF: its whole canvas) to be decoded:
+// 4 megapixels, 2048 x 2048. An image is drawn on one cell of a picture; a larger one
+// would only cost seconds and hundreds of megabytes to decode (a run decodes a today
+// image twice, once for its size; a GIF of 15 megapixels took 1.3 s).
+inline constexpr std::uint32_t kMaxImagePixelsSide = 2048;
+inline constexpr std::uint64_t kMaxImagePixels = std::uint64_t{kMaxImagePixelsSide} * kMaxImagePixelsSide;
+
 // The shell's bitmap-file loader: a bitmap with the file's pixels (top byte 0, alpha
 // dropped), or null when the file cannot be read or decoded; the formats and limits are
 // those of CreateImageFromFile. Delete it with DeleteBitmap.
 Bitmap* LoadBitmapFile(const char16_t* path);
+
+// The width and height that the headers of the image file at `path` declare, read
+// without decoding it (a GIF's canvas, a BMP's rows whichever way they run). False, and
+// both left alone, when the file is no image of the four formats or cannot be read.
+bool ReadImageFileSize(const char16_t* path, std::int32_t* width, std::int32_t* height);
 
 // Test seam: leaves the encoder of `encoderClass` out of the installed list (and makes it
 // uncreatable) while `installed` is false. Every encoder is installed at start.

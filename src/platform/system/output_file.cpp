@@ -63,6 +63,7 @@ bool FollowLinks(std::string path, std::string* target, struct stat* status, boo
     // A relative link is relative to the folder that holds the link.
     path = next[0] == '/' ? next : FolderOf(path) + next;
   }
+  errno = ELOOP;  // as the system says of a chain it will not follow
   return false;
 }
 
@@ -248,6 +249,14 @@ struct OutputFile::State {
 
 OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() = default;
+
+OutputLinks FindOutputTarget(const char* hostPath, std::string* target) {
+  if (hostPath == nullptr || hostPath[0] == 0) return OutputLinks::kUnreachable;
+  struct stat status;
+  bool found = false;
+  if (FollowLinks(hostPath, target, &status, &found)) return OutputLinks::kFound;
+  return errno == ELOOP ? OutputLinks::kLinkLoop : OutputLinks::kUnreachable;
+}
 
 OutputFile::Method OutputFile::method() const {
   return state_ ? state_->method : Method::kNone;

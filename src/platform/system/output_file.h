@@ -16,8 +16,17 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 namespace orvendale::platform {
+
+// The file that OutputFile::Open writes for host path `hostPath`: the path itself, or the
+// file at the end of its chain of symbolic links, which need not exist (kFound, with
+// `*target` set). kLinkLoop for links that lead round in a loop or on too long a chain;
+// kUnreachable for a link that cannot be read, a folder on the way that cannot be searched
+// or is a file, or an empty path. Open writes no picture for either.
+enum class OutputLinks { kFound, kLinkLoop, kUnreachable };
+OutputLinks FindOutputTarget(const char* hostPath, std::string* target);
 
 class OutputFile {
  public:

@@ -1,10 +1,11 @@
-// The locale plugin: weekday and month names, the first day of the week and the script
-// of a locale, from the CLDR data that ICU carries. Loaded only by runs that name a
+// The locale plugin: weekday and month names, the name of the week, the first day of the
+// week and the script of a locale, from the CLDR data that ICU carries. Loaded only by runs that name a
 // locale, so that no other run maps ICU and its data.
 
 #include <unicode/brkiter.h>
 #include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>
+#include <unicode/dtptngen.h>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/uloc.h>
@@ -184,9 +185,13 @@ bool FillNames(const char* tag, OrvendaleLocaleNames& names) {
       symbols.getWeekdays(abbreviatedCount, DateFormatSymbols::STANDALONE, DateFormatSymbols::ABBREVIATED);
   const UnicodeString* wideWeekdays =
       symbols.getWeekdays(wideCount, DateFormatSymbols::FORMAT, DateFormatSymbols::WIDE);
+  int32_t narrowCount = 0;
+  const UnicodeString* narrowWeekdays =
+      symbols.getWeekdays(narrowCount, DateFormatSymbols::STANDALONE, DateFormatSymbols::NARROW);
   constexpr int32_t kWeekdayCount = kDaysPerWeek + 1;
   if (shortWeekdays == nullptr || abbreviatedWeekdays == nullptr || wideWeekdays == nullptr ||
-      shortCount != kWeekdayCount || abbreviatedCount != kWeekdayCount || wideCount != kWeekdayCount) {
+      narrowWeekdays == nullptr || shortCount != kWeekdayCount || abbreviatedCount != kWeekdayCount ||
+      wideCount != kWeekdayCount || narrowCount != kWeekdayCount) {
     return false;
   }
   // A heading cell wants the shortest name: of the short ("Su", "di", "So.") and the
@@ -210,6 +215,17 @@ bool FillNames(const char* tag, OrvendaleLocaleNames& names) {
     }
   }
 
+  // The week field's abbreviated display name; a locale without one leaves it empty.
+  status = U_ZERO_ERROR;
+  const std::unique_ptr<icu::DateTimePatternGenerator> patterns(
+      icu::DateTimePatternGenerator::createInstance(locale, status));
+  UnicodeString weekName;
+  UnicodeString narrowWeekName;
+  if (U_SUCCESS(status) && patterns != nullptr) {
+    weekName = patterns->getFieldDisplayName(UDATPG_WEEK_OF_YEAR_FIELD, UDATPG_ABBREVIATED);
+    narrowWeekName = patterns->getFieldDisplayName(UDATPG_WEEK_OF_YEAR_FIELD, UDATPG_NARROW);
+  }
+
   status = U_ZERO_ERROR;
   const std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(locale, status));
   if (U_FAILURE(status) || calendar == nullptr) return false;
@@ -223,7 +239,10 @@ bool FillNames(const char* tag, OrvendaleLocaleNames& names) {
   for (int day = 0; day < kDaysPerWeek; ++day) {
     writer.Write(headingWeekdays[day + 1], filled.shortWeekdays[day], kOrvendaleLocaleShortName);
     writer.Write(wideWeekdays[day + 1], filled.longWeekdays[day], kOrvendaleLocaleLongName);
+    writer.Write(narrowWeekdays[day + 1], filled.narrowWeekdays[day], kOrvendaleLocaleShortName);
   }
+  writer.Write(weekName, filled.weekName, kOrvendaleLocaleShortName);
+  writer.Write(narrowWeekName, filled.narrowWeekName, kOrvendaleLocaleShortName);
   for (int month = 0; month < kMonthsPerYear; ++month) {
     writer.Write(monthSets[0][month], filled.shortMonths[month], kOrvendaleLocaleShortName);
     writer.Write(monthSets[1][month], filled.longMonths[month], kOrvendaleLocaleLongName);
@@ -235,6 +254,9 @@ bool FillNames(const char* tag, OrvendaleLocaleNames& names) {
   FindScript(locale, filled);
   ScanNames(&filled.shortWeekdays[0][0], kDaysPerWeek, kOrvendaleLocaleShortName, filled);
   ScanNames(&filled.longWeekdays[0][0], kDaysPerWeek, kOrvendaleLocaleLongName, filled);
+  ScanNames(&filled.narrowWeekdays[0][0], kDaysPerWeek, kOrvendaleLocaleShortName, filled);
+  ScanNames(filled.weekName, 1, kOrvendaleLocaleShortName, filled);
+  ScanNames(filled.narrowWeekName, 1, kOrvendaleLocaleShortName, filled);
   ScanNames(&filled.shortMonths[0][0], kMonthsPerYear, kOrvendaleLocaleShortName, filled);
   ScanNames(&filled.longMonths[0][0], kMonthsPerYear, kOrvendaleLocaleLongName, filled);
   ScanNames(&filled.shortMonthsWithDay[0][0], kMonthsPerYear, kOrvendaleLocaleShortName, filled);
