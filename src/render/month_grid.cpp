@@ -80,33 +80,33 @@ struct GridGeometry {
   }
 };
 
-// True when `text` is narrower than a cell of `rasterX` pixels, leaving a pixel to spare
+// True when `text` is narrower than a cell `cellWidth` pixels wide (as drawn, scale included), leaving a pixel to spare
 // between it and the cell to its left.
-bool FitsCell(platform::DrawingContext* context, const char16_t* text, std::int32_t rasterX) {
+bool FitsCell(platform::DrawingContext* context, const char16_t* text, std::int64_t cellWidth) {
   Rect measured{0, 0, 0, 0};
   platform::DrawText(context, text, -1, &measured,
                      platform::TextFlags::kCalculateRect | platform::TextFlags::kSingleLine);
-  return std::int64_t{measured.right} - measured.left < rasterX;
+  return std::int64_t{measured.right} - measured.left < cellWidth;
 }
 
 // The weekday names of the heading row: the short names, or, when one of them does not
 // fit its cell and the Locale gave them, the Locale's narrow names (all seven, never a
 // mix of the two forms).
-const char16_t (*HeadingNames(platform::DrawingContext* context, std::int32_t rasterX))[kShortNameCapacity] {
+const char16_t (*HeadingNames(platform::DrawingContext* context, std::int64_t cellWidth))[kShortNameCapacity] {
   if (textSettings.narrowWeekdayNamesGiven != 1) return textSettings.shortWeekdayNames;
   for (const auto& name : textSettings.shortWeekdayNames) {
-    if (!FitsCell(context, name, rasterX)) return textSettings.narrowWeekdayNames;
+    if (!FitsCell(context, name, cellWidth)) return textSettings.narrowWeekdayNames;
   }
   return textSettings.shortWeekdayNames;
 }
 
 // The week heading: its name; when that is the Locale's and does not fit, the Locale's
 // narrow name, and when neither fits, the built-in "Wk" rather than a name cut short.
-const char16_t* WeekHeading(platform::DrawingContext* context, std::int32_t rasterX) {
-  if (textSettings.narrowWeekNameGiven != 1 || FitsCell(context, textSettings.shortWeekName, rasterX)) {
+const char16_t* WeekHeading(platform::DrawingContext* context, std::int64_t cellWidth) {
+  if (textSettings.narrowWeekNameGiven != 1 || FitsCell(context, textSettings.shortWeekName, cellWidth)) {
     return textSettings.shortWeekName;
   }
-  if (FitsCell(context, textSettings.narrowWeekName, rasterX)) return textSettings.narrowWeekName;
+  if (FitsCell(context, textSettings.narrowWeekName, cellWidth)) return textSettings.narrowWeekName;
   return kWeekNameKey.shortDefault;
 }
 
@@ -230,9 +230,9 @@ Surface RenderCalendar(const RenderParams& params) {
 
   // The heading row is coloured by weekday alone, never by holidays.
   if (weekColumn) {
-    DrawCellText(context, grid.WeekCell(marginY), WeekHeading(context, rasterX), textSettings.weekNumberColor);
+    DrawCellText(context, grid.WeekCell(marginY), WeekHeading(context, std::int64_t{rasterX} * scale), textSettings.weekNumberColor);
   }
-  const auto headingNames = HeadingNames(context, rasterX);
+  const auto headingNames = HeadingNames(context, std::int64_t{rasterX} * scale);
   for (int column = 0; column < kDaysPerWeek; ++column) {
     const int weekday = (layout.options.firstDay + column) % kDaysPerWeek;
     DrawCellText(context, grid.DayCell(column, marginY), headingNames[weekday], HeadingColor(weekday));

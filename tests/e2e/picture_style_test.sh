@@ -10,9 +10,10 @@ day=2008-03-19  # a Wednesday: the date line is in Color
 
 # Three pictures, with a margin and (for the grid) a today image of 10 x 6 pixels.
 "$probe" make "$work/keep-today.png" png 10 6 ff00c800 || fail "making the today image"
-kinds=(calendar date header)
+kinds=(calendar weeks date header)
 declare -A lines=(
   [calendar]="[Contents];Type=Calendar;TodayImage=keep-today.png;RasterX=25;[Image];MarginX=3;MarginY=2"
+  [weeks]="[Contents];Type=Calendar;Locale=he;Direction=locale;FirstDay=locale;WeekNumbers=ISO;[Image];MarginX=3"
   [date]="[Contents];Type=Date;Format=dddd d MMMM yyyy;[Image];MarginX=3;MarginY=2"
   [header]="[Contents];Type=CalendarHeader;Format=MMMM yyyy;Alignment=center;[Image];Width=101;Height=23;MarginX=3"
 )
@@ -21,6 +22,7 @@ hand_lines() { # kind scale
   local s=$2
   case $1 in
     calendar) echo "[Contents];Type=Calendar;TodayImage=keep-today-$s.png;RasterX=$((25 * s));RasterY=$((20 * s));[Image];MarginX=$((3 * s));MarginY=$((2 * s));[Font];Height=$((-12 * s))" ;;
+    weeks) echo "[Contents];Type=Calendar;Locale=he;Direction=locale;FirstDay=locale;WeekNumbers=ISO;RasterX=$((24 * s));RasterY=$((20 * s));[Image];MarginX=$((3 * s));[Font];Height=$((-12 * s))" ;;
     date) echo "[Contents];Type=Date;Format=dddd d MMMM yyyy;[Image];MarginX=$((3 * s));MarginY=$((2 * s));[Font];Height=$((-12 * s))" ;;
     header) echo "[Contents];Type=CalendarHeader;Format=MMMM yyyy;Alignment=center;[Image];Width=$((101 * s));Height=$((23 * s));MarginX=$((3 * s));[Font];Height=$((-12 * s))" ;;
   esac
