@@ -34,7 +34,7 @@ std::string CheckContext::PictureType() const {
       document->GetString("Contents", "Type", type, kContentTypeCapacity, nullptr) == 0) {
     return std::string();
   }
-  for (const char* known : {"CalendarHeader", "Calendar", "Date"}) {
+  for (const char* known : {"CalendarHeader", "Calendar", "Date", "Agenda"}) {
     if (std::strcmp(type, known) == 0) return known;
   }
   return std::string();

@@ -15,21 +15,28 @@ constexpr const char* kContentsKeys[] = {
     // Holiday sets.
     "Holidays", "HolidayFile",
     // Names in the user's language.
-    "Locale"};
+    "Locale",
+    // The agenda.
+    "Days", "Lines", "Clock"};
 constexpr const char* kFontKeys[] = {"Face", "Font", "Height", "Size", "Weight"};
 constexpr const char* kShortNameKeys[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
                                           "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
                                           "Aug", "Sep", "Oct", "Nov", "Dec", "Week"};
 constexpr const char* kLongNameKeys[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat",
                                          "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
-                                         "Aug", "Sep", "Oct", "Nov", "Dec"};
+                                         "Aug", "Sep", "Oct", "Nov", "Dec", "NoEvents"};
 constexpr const char* kTextKeys[] = {"Color", "SundayColor", "SaturdayColor", "TodayColor",
                                      "WeekNumberColor", "OtherMonthColor"};
+
+constexpr const char* kEventsKeys[] = {"File1",  "File2",  "File3",  "File4",  "File5",  "File6",
+                                       "File7",  "File8",  "Color1", "Color2", "Color3", "Color4",
+                                       "Color5", "Color6", "Color7", "Color8", "Mark"};
 
 constexpr std::array kSections = {
     KnownSection{"Image", kImageKeys},       KnownSection{"Contents", kContentsKeys},
     KnownSection{"Font", kFontKeys},         KnownSection{"ShortName", kShortNameKeys},
     KnownSection{"LongName", kLongNameKeys}, KnownSection{"Text", kTextKeys},
+    KnownSection{"Events", kEventsKeys},
 };
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "driver/event_settings.h"
 #include "driver/holiday_settings.h"
 #include "driver/settings_argument.h"
 #include "imagefile/png_export.h"
@@ -9,6 +10,7 @@
 #include "platform/system/resources.h"
 #include "platform/system/text.h"
 #include "platform/types.h"
+#include "render/agenda.h"
 #include "render/month_grid.h"
 #include "render/single_line.h"
 #include "render/text_settings_loader.h"
@@ -61,6 +63,7 @@ RunServices BuiltInServices() {
   services.calendarHeader = RenderCalendarHeader;
   services.calendar = RenderCalendar;
   services.date = RenderDate;
+  services.agenda = RenderAgenda;
   services.exportPicture = SaveBitmapAsPng;
   return services;
 }
@@ -91,6 +94,7 @@ Renderer SelectRenderer(const char* contentType, const RunServices& services) {
       {"CalendarHeader", services.calendarHeader},
       {"Calendar", services.calendar},
       {"Date", services.date},
+      {"Agenda", services.agenda},
   };
   for (const auto& entry : dispatchTable) {
     if (std::strcmp(contentType, entry.type) == 0) return entry.renderer;
@@ -166,6 +170,8 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   // The holiday set the day colours follow; only a set that needs them reads a file or
   // loads a library, and only when a picture first asks about a day.
   ChooseHolidaysFromSettings(document, kContentSection);
+  // The user's calendars, read only when a picture first asks about a day.
+  ChooseEventsFromSettings(document);
 
   params.screenContext = screen.get();
   params.date = &today;

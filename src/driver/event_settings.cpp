@@ -1,0 +1,37 @@
+#include "driver/event_settings.h"
+
+#include <string>
+#include <vector>
+
+#include "calendar/event_set.h"
+#include "calendar/text_settings.h"
+#include "imagefile/image_folder.h"
+#include "render/text_settings_loader.h"
+
+namespace orvendale {
+
+int ChooseEventsFromSettings(const IniDocument& document) {
+  std::vector<EventCalendarChoice> calendars(kMaxEventCalendars);
+  int chosen = 0;
+  for (int slot = 0; slot < kMaxEventCalendars; ++slot) {
+    const std::string number = std::to_string(slot + 1);
+    char16_t name[kPathCapacity] = {};
+    char16_t path[kPathCapacity] = {};
+    document.GetWideString(kEventsSection, ("File" + number).c_str(), name, kPathCapacity, nullptr);
+    if (name[0] == 0 || !ResolveInImageFolder(name, path)) continue;
+    calendars[slot].path = path;
+    char16_t color[kColorTextCapacity] = {};
+    if (document.GetWideString(kEventsSection, ("Color" + number).c_str(), color, kColorTextCapacity, nullptr) != 0) {
+      ColorComponents components;
+      calendars[slot].color = ParseColorText(color, components);
+    } else {
+      calendars[slot].color = textSettings.textColor;
+    }
+    ++chosen;
+  }
+  // Also without calendars: a previous choice in this process is forgotten.
+  ChooseEventCalendars(calendars);
+  return chosen;
+}
+
+}  // namespace orvendale

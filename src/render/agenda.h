@@ -1,0 +1,21 @@
+#pragma once
+// The agenda: one line per event of the days from today on ([Contents] Type=Agenda).
+//
+// Keys of the content section: Days (7; 1..366) and Lines (8; 1..100) bound what is listed;
+// Format is the date pattern of the day label ("ddd d MMM"); Clock=12 writes the start
+// times as "h:MMam" instead of "HH:MM"; RasterY is the line height (the font's line height
+// when absent or 0). Three columns, each as wide as its widest entry and set apart by half
+// a line height: the day label (first line of each day only, in its day's colour, today in
+// TodayColor when given), the start time of a timed event, and the summary (both in the
+// calendar's colour). A summary that does not fit the picture's width is cut and ends in
+// "…". Without events in those days, one line of [LongName] NoEvents ("No events") in
+// [Text] Color. Width and Height 0 mean as wide as the widest line and as tall as the lines.
+
+#include "render/render_params.h"
+
+namespace orvendale {
+
+// None only when the surface cannot be created.
+Surface RenderAgenda(const RenderParams& params);
+
+}  // namespace orvendale
