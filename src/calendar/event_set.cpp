@@ -17,8 +17,6 @@ constexpr std::string_view kCalendarStart = "BEGIN:VCALENDAR";
 // Day 0 of the packed dates, 1904-01-01, counted from 1970-01-01.
 constexpr std::int64_t kFirstEpochDay = -24107;
 constexpr int kMonthsPerYearHere = 12;
-// Months the grid's window holds: the month shown and its two neighbours.
-constexpr int kGridWindowMonths = 3;
 
 // iCalendar text begins with BEGIN:VCALENDAR (names are case-insensitive), perhaps after
 // a byte-order mark and blank lines.
@@ -293,12 +291,7 @@ std::uint32_t EventCalendarsOn(std::int16_t month, std::int16_t day, std::int16_
     return 0;
   }
   const int key = MonthKey(year, month);
-  if (!set.window.Holds(key)) {
-    // The month and its neighbours: a grid asks about all three.
-    const int first = std::max(key - 1, MonthKey(kFirstYear, 1));
-    ExpandAll(set, Window{first, kGridWindowMonths, EpochDayOf(PackDate(static_cast<std::uint16_t>(first % 12 + 1), 1,
-                                                                           static_cast<std::uint16_t>(first / 12)))});
-  }
+  if (!set.window.Holds(key)) ExpandEventsAround(month, year);
   std::uint32_t calendars = 0;
   for (int slot = 0; slot < kMaxEventCalendars; ++slot) {
     const std::vector<std::uint32_t>& masks = set.calendars[slot].masks;
@@ -306,6 +299,18 @@ std::uint32_t EventCalendarsOn(std::int16_t month, std::int16_t day, std::int16_
     if (index < masks.size() && (masks[index] >> (day - 1) & 1u) != 0) calendars |= 1u << slot;
   }
   return calendars;
+}
+
+void ExpandEventsAround(std::int16_t month, std::int16_t year) {
+  ChosenCalendars& set = chosenCalendars;
+  if (!set.chosen || year < kFirstYear || year > kLastYear || month < 1 || month > 12) return;
+  const int key = MonthKey(year, month);
+  const int first = std::max(key - 1, MonthKey(kFirstYear, 1));
+  const int last = std::min(key + 1, MonthKey(kLastYear, 12));
+  if (set.window.Holds(first) && set.window.Holds(last)) return;
+  ExpandAll(set, Window{first, last - first + 1,
+                        EpochDayOf(PackDate(static_cast<std::uint16_t>(first % 12 + 1), 1,
+                                            static_cast<std::uint16_t>(first / 12)))});
 }
 
 ColorRef EventCalendarColor(int calendar) {

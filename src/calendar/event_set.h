@@ -56,6 +56,9 @@ bool EventsChosen();
 // The calendars that have an event on the day: bit i for the calendar of slot i (File i+1).
 // 0 for a day that is not a real day of 1904..2031.
 std::uint32_t EventCalendarsOn(std::int16_t month, std::int16_t day, std::int16_t year);
+// Expands the calendars for month `month` of `year` and its two neighbours at once, as a
+// grid that shows them asks; EventCalendarsOn then answers for all three without more work.
+void ExpandEventsAround(std::int16_t month, std::int16_t year);
 // The colour of the calendar of slot `calendar` (0 for an unused slot).
 ColorRef EventCalendarColor(int calendar);
 

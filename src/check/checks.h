@@ -31,5 +31,6 @@ void CheckOutput(const CheckContext& context, Report& report);         // output
 void CheckGridOptions(const CheckContext& context, Report& report);    // grid_option_checks.cpp
 void CheckLocale(const CheckContext& context, Report& report);         // locale_checks.cpp
 void CheckHolidays(const CheckContext& context, Report& report);       // holiday_checks.cpp
+void CheckEvents(const CheckContext& context, Report& report);         // event_checks.cpp
 
 }  // namespace orvendale

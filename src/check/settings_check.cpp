@@ -144,7 +144,8 @@ int CheckSettings(const char* settingsArgument, const DateRecord* today, std::FI
     PrintLine(out, name + ": no picture: " + target.problem);
     return kCheckNoPicture;
   }
-  std::string summary = name + ": a run draws a " + context.PictureType() + " picture of " +
+  const std::string type = context.PictureType();
+  std::string summary = name + ": a run draws " + (type == "Agenda" ? "an " : "a ") + type + " picture of " +
                         std::to_string(context.preview.width) + " x " + std::to_string(context.preview.height) +
                         " pixels into " + Quote(target.shownPath);
   platform::FontChoice font;

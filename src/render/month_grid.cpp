@@ -193,6 +193,7 @@ Surface RenderCalendar(const RenderParams& params) {
   marks.style = ReadEventMarkStyle(document);
   if (marks.style != EventMarkStyle::kNone) {
     marks.geometry = MeasureEventMarks(marks.style, params.screenContext, document, rasterX, rasterY);
+    ExpandEventsAround(static_cast<std::int16_t>(shown.month), static_cast<std::int16_t>(shown.year));
   }
 
   date = shown;

@@ -86,7 +86,7 @@ trap_case value-tab 1 4 "warning: the value of 'Type' is 'Date\\t': it begins or
 trap_case key-tab 1 4 "warning: the key 'Type\\t' begins or ends with a tab" \
   '[Image]\nFile=pics/out.png\n[Contents]\nType\t=Date\nFormat=d\n'"$font"
 # [Contents].
-trap_case type-case 1 4 "warning: [Contents] Type 'calendar' is not Date, CalendarHeader or Calendar (spelt exactly so, letter case included): a run draws no picture; did you mean 'Calendar'?" \
+trap_case type-case 1 4 "warning: [Contents] Type 'calendar' is not Date, CalendarHeader, Calendar or Agenda (spelt exactly so, letter case included): a run draws no picture; did you mean 'Calendar'?" \
   '[Image]\nFile=pics/out.png\n[Contents]\nType=calendar\n'"$font"
 trap_case no-type 1 3 "warning: no [Contents] Type" '[Image]\nFile=pics/out.png\n[Contents]\nFormat=d\n'"$font"
 trap_case no-format 1 4 "warning: a Date picture needs a [Contents] Format" "$head_date$font"
@@ -268,12 +268,12 @@ trap_case known-new-keys 0 "" "a run draws a Calendar picture" \
   "$head_grid"'FirstDay=Mon\nWeekNumbers=ISO\nOtherMonthDays=show\nRows=auto\nHolidays=JP\nHolidayFile=\nLocale=de\n[ShortName]\nWeek=Wk\n[Text]\nWeekNumberColor=RGB(1, 2, 3)\nOtherMonthColor=RGB(4, 5, 6)\n'"$font"
 grep -q "warning" "$work/out" && fail "known-new-keys: $(cat "$work/out")"
 mkdir -p "$cwd/examples" "$cwd/out"
-cp "$examples"/*.ini "$examples/today.png" "$cwd/examples/"
+cp -r "$examples"/*.ini "$examples/today.png" "$examples/calendars" "$cwd/examples/"
 for example in "$cwd"/examples/*.ini; do
   name=examples/$(basename "$example" .ini)
   check_file "$name" 0
   grep -q "warning\|error" "$work/out" && fail "$name: $(cat "$work/out")"
-  grep -q "^$name.ini: a run draws a .* picture of [0-9]* x [0-9]* pixels into 'out/.*\.png' with the font" "$work/out" ||
+  grep -q "^$name.ini: a run draws an\? .* picture of [0-9]* x [0-9]* pixels into 'out/.*\.png' with the font" "$work/out" ||
     fail "$name: summary $(tail -n 1 "$work/out")"
 done
 
