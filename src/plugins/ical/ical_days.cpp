@@ -492,6 +492,8 @@ void MarkRule(const icalrecurrencetype& rule, const icaltimetype& start, const S
     if (WallDay(instance) > lastDay) break;
     instance.zone = start.zone;
     instance.is_date = start.is_date;
+    // DTSTART counted already: a rule that gives it too lists it once.
+    if (icaltime_compare(instance, start) == 0) continue;
     if (!exclusions.Excludes(instance)) MarkInstance(instance, span, marker);
   }
 }
