@@ -12,6 +12,7 @@ packages=(
   faketime
   libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
   dpkg-dev file systemd groff-base man-db
+  python3-icalendar python3-dateutil
   "$@"
 )
 
