@@ -144,6 +144,18 @@ TEST_F(EventCalendarsTest, TheListKeepsTheEarliestInstancesAndSaysWhatItLeftOut)
   EXPECT_NE(noRoom.cut & kOrvendaleIcalCutList, 0u);
 }
 
+TEST_F(EventCalendarsTest, TheWorkLimitStopsRulesNotTheEventsAfterThem) {
+  std::string rules;
+  for (int i = 0; i < 3000; ++i) rules += Event("DTSTART;VALUE=DATE:20200101\r\nRRULE:FREQ=DAILY\r\n");
+  const Listed listed = List({Calendar(rules), Calendar(Event("DTSTART;VALUE=DATE:20270615\r\nSUMMARY:Last\r\n"))},
+                             2026, 1, 18, Day(2027, 6, 1), 8);
+  EXPECT_EQ(listed.perText, (std::vector<int>{3000, 1}));
+  EXPECT_NE(listed.cut & kOrvendaleIcalCutWork, 0u);
+  EXPECT_NE(listed.masks[17] & (1u << 14), 0u);  // 15 June 2027
+  // A calendar within the limits says nothing was left out.
+  EXPECT_EQ(List({Calendar(Event("DTSTART;VALUE=DATE:20200101\r\nRRULE:FREQ=DAILY\r\n"))}, 2026, 1, 1, 0).cut, 0u);
+}
+
 TEST_F(EventCalendarsTest, SeveralTextsAreCountedOneByOne) {
   const Listed listed = List({Calendar(Event("DTSTART;VALUE=DATE:20260701\r\n")), "not a calendar",
                               "\x89PNG\r\n\x1a\n\x00\x01binary",

@@ -271,12 +271,12 @@ TEST_F(IcalDaysTest, ThousandsOfEventsAndDeepNestingAreBounded) {
   EXPECT_EQ(result.events, 10200);
   EXPECT_EQ(result.masks[0], 0x1FFFFFFFu);
 
-  // Each endless daily event marks a whole year: the work ends long before the events.
+  // Each endless daily event marks a whole year: the rules' work ends long before the
+  // events, which are all read all the same (their rules past the limit not expanded).
   std::string endless;
   for (int i = 0; i < 10000; ++i) endless += Event("DTSTART;VALUE=DATE:20200101\r\nRRULE:FREQ=DAILY\r\n");
   EXPECT_LT(Seconds(Calendar(endless), 2026, 1, 12, &result), 30.0);
-  EXPECT_GT(result.events, 0);
-  EXPECT_LT(result.events, 10000);
+  EXPECT_EQ(result.events, 10000);
   EXPECT_EQ(result.masks[1], 0x0FFFFFFFu);
 
   std::string deep = "BEGIN:VCALENDAR\r\n" + Event("DTSTART;VALUE=DATE:20260601\r\n");

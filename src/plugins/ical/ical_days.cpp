@@ -219,10 +219,13 @@ class DayMarker {
   std::int64_t endDay() const { return endDay_; }
   InstanceList& list() { return list_; }
   std::uint32_t cut() const { return cut_; }
+  // True once the time is up or the days marked reach their limit: then no more events
+  // are read. The rules' budget alone stops only the rules (Charge): the events after it
+  // still mark their own days.
   bool Spent() {
     if (IcalClock::now() > deadline_) cut_ |= kOrvendaleIcalCutTime;
-    if (ruleWork_ >= kMaxRuleWork || markedDays_ >= kMaxMarkedDays) cut_ |= kOrvendaleIcalCutWork;
-    return cut_ & (kOrvendaleIcalCutTime | kOrvendaleIcalCutWork);
+    if (markedDays_ >= kMaxMarkedDays) cut_ |= kOrvendaleIcalCutWork;
+    return IcalClock::now() > deadline_ || markedDays_ >= kMaxMarkedDays;
   }
 
   // Takes `units` of libical work from the budget; false, taking nothing, when fewer are
@@ -514,7 +517,7 @@ bool MarkEvent(icalcomponent* calendar, icalcomponent* event, const Replacements
   const Exclusions exclusions = EventExclusions(calendar, event, replacements);
 
   // DTSTART is always the first instance, whether the rule would give it or not.
-  if (!marker.Charge(1)) return true;
+  if (marker.Spent()) return true;
   if (!exclusions.Excludes(start)) MarkInstance(start, span, marker);
 
   for (icalproperty* property = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
