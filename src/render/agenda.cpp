@@ -27,15 +27,6 @@ constexpr int kNoEventsCapacity = 256;
 constexpr int kSummaryCapacity = kOrvendaleIcalSummaryBytes + 1;
 constexpr std::uint32_t kLineFlags = platform::TextFlags::kSingleLine | platform::TextFlags::kVerticalCenter;
 
-// One line as it is drawn.
-struct DrawnLine {
-  std::u16string label;  // empty on all but the first line of a day
-  std::u16string time;
-  std::u16string summary;
-  ColorRef labelColor = 0;
-  ColorRef eventColor = 0;
-};
-
 std::int64_t TextWidth(platform::DrawingContext* context, const std::u16string& text, std::uint32_t flags) {
   if (text.empty()) return 0;
   Rect measured{0, 0, 0, 0};
@@ -54,8 +45,9 @@ ColorRef DayColor(PackedDate day, PackedDate today) {
   return textSettings.textColor;
 }
 
-// `text` cut so that it, with "…" after it, is at most `width` wide; whole when it fits.
-std::u16string FitText(platform::DrawingContext* context, const std::u16string& text, std::int64_t width) {
+}  // namespace
+
+std::u16string FitAgendaText(platform::DrawingContext* context, const std::u16string& text, std::int64_t width) {
   if (TextWidth(context, text, platform::TextFlags::kNoPrefix) <= width) return text;
   // The longest start that fits, found by halving; never ends inside a surrogate pair.
   std::size_t fits = 0, tooLong = text.size();
@@ -73,7 +65,7 @@ std::u16string FitText(platform::DrawingContext* context, const std::u16string& 
   return text.substr(0, fits) + kEllipsis;
 }
 
-std::vector<DrawnLine> AgendaText(const IniDocument& document, const char* section, const DateRecord& date) {
+std::vector<AgendaTextLine> AgendaText(const IniDocument& document, const char* section, const DateRecord& date) {
   const AgendaSettings settings = ReadAgendaSettings(document, section);
   const PackedDate today = PackDate(date.month, date.day, date.year);
   const std::int64_t first = EpochDayOf(today);
@@ -83,9 +75,9 @@ std::vector<DrawnLine> AgendaText(const IniDocument& document, const char* secti
   if (document.GetWideString(section, "Format", pattern, kPatternCapacity, nullptr) == 0) {
     platform::WideCopy(pattern, kPatternCapacity, kDefaultFormat);
   }
-  std::vector<DrawnLine> drawn;
+  std::vector<AgendaTextLine> drawn;
   for (const AgendaLine& line : lines) {
-    DrawnLine out;
+    AgendaTextLine out;
     const PackedDate day = PackedDateOfEpochDay(line.day);
     if (line.firstOfDay) {
       DateRecord record;
@@ -107,7 +99,7 @@ std::vector<DrawnLine> AgendaText(const IniDocument& document, const char* secti
   if (drawn.empty()) {
     char16_t text[kNoEventsCapacity];
     document.GetWideString("LongName", "NoEvents", text, kNoEventsCapacity, kDefaultNoEvents);
-    DrawnLine none;
+    AgendaTextLine none;
     none.summary = text;
     none.eventColor = textSettings.textColor;
     drawn.push_back(std::move(none));
@@ -115,12 +107,10 @@ std::vector<DrawnLine> AgendaText(const IniDocument& document, const char* secti
   return drawn;
 }
 
-}  // namespace
-
 Surface RenderAgenda(const RenderParams& params) {
   const IniDocument& document = *params.document;
   const char* section = params.contentSection;
-  const std::vector<DrawnLine> lines = AgendaText(document, section, *params.date);
+  const std::vector<AgendaTextLine> lines = AgendaText(document, section, *params.date);
 
   DrawingSequence sequence(params.screenContext, document);
   platform::DrawingContext* context = sequence.context();
@@ -131,7 +121,7 @@ Surface RenderAgenda(const RenderParams& params) {
   const std::int64_t gap = std::max<std::int64_t>(measured.bottom / 2, 1);
 
   std::int64_t labelWidth = 0, timeWidth = 0, summaryWidth = 0;
-  for (const DrawnLine& line : lines) {
+  for (const AgendaTextLine& line : lines) {
     labelWidth = std::max(labelWidth, TextWidth(context, line.label, 0));
     timeWidth = std::max(timeWidth, TextWidth(context, line.time, 0));
     summaryWidth = std::max(summaryWidth, TextWidth(context, line.summary, platform::TextFlags::kNoPrefix));
@@ -150,7 +140,7 @@ Surface RenderAgenda(const RenderParams& params) {
   if (!sequence.PrepareSurface(pictureWidth, pictureHeight)) return nullptr;
 
   std::int64_t top = marginY;
-  for (const DrawnLine& line : lines) {
+  for (const AgendaTextLine& line : lines) {
     const auto draw = [&](const std::u16string& text, std::int64_t left, std::int64_t right, ColorRef color,
                           std::uint32_t flags) {
       if (text.empty()) return;
@@ -162,7 +152,7 @@ Surface RenderAgenda(const RenderParams& params) {
     draw(line.label, 0, labelWidth, line.labelColor, 0);
     draw(line.time, timeLeft, timeLeft + timeWidth, line.eventColor, platform::TextFlags::kRight);
     const std::int64_t room = std::max<std::int64_t>(contentWidth - summaryLeft, 0);
-    draw(FitText(context, line.summary, room), summaryLeft, summaryLeft + room, line.eventColor,
+    draw(FitAgendaText(context, line.summary, room), summaryLeft, summaryLeft + room, line.eventColor,
          platform::TextFlags::kNoPrefix);
     top += lineHeight;
   }
