@@ -40,7 +40,7 @@ void CheckCuts(std::uint32_t cut, int line, const std::string& what, Report& rep
                              "that point are left out");
   }
   if (cut & kOrvendaleIcalCutTime) {
-    report.Warn(line, what + ": reading it takes longer than the iCalendar plugin's time limit (2.5 s of work, "
+    report.Warn(line, what + ": reading it takes longer than the iCalendar plugin's time limit (4 s of work, "
                              "5 s in all); the events not reached by then are left out");
   }
   if (cut & kOrvendaleIcalCutWork) {

@@ -171,7 +171,7 @@ void CheckCalendarLimits(const CheckContext& context, int line, const std::strin
                              "that point colour no days");
   }
   if (cut & kOrvendaleIcalCutTime) {
-    report.Warn(line, what + ": reading it takes longer than the iCalendar plugin's time limit (2.5 s of work, "
+    report.Warn(line, what + ": reading it takes longer than the iCalendar plugin's time limit (4 s of work, "
                              "5 s in all); the events not reached by then colour no days");
   }
   if (cut & kOrvendaleIcalCutWork) {

@@ -26,8 +26,9 @@ int orvendale_list_regions(void (*each)(const char* code, const char* name, void
 // for `months` months from month `month` of `year`, every local day (in the process's time
 // zone, TZ) that a VEVENT covers: all-day events (DTSTART;VALUE=DATE, DTEND exclusive, one
 // day when absent), timed events (every local day they touch), recurrences (RRULE, RDATE,
-// EXDATE). Work is bounded (events, expansions per event). Returns the number of events
-// read, or -1 when the text is not an iCalendar object.
+// EXDATE), STATUS:CANCELLED events left out. Work is bounded by what it costs (the months
+// asked for, a budget for the rules' expansion, a time limit), not by a count of events.
+// Returns the number of events read, or -1 when the text is not an iCalendar object.
 int orvendale_ical_days(const char* text, std::size_t length, int year, int month, int months, std::uint32_t* masks);
 
 // The user's own calendars (plugin "ical" too): what a VEVENT is, not only which days.

@@ -33,7 +33,7 @@ using orvendale::plugins::kMaxWindowMonths;
 using orvendale::plugins::MarkIcalDays;
 
 // No libical work starts later than this after the call.
-constexpr std::chrono::milliseconds kWorkLimit{2500};
+constexpr std::chrono::milliseconds kWorkLimit{4000};
 // The child is stopped this long after the call, whatever it is doing.
 constexpr std::chrono::milliseconds kHardLimit{5000};
 
