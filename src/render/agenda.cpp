@@ -69,7 +69,10 @@ std::vector<AgendaTextLine> AgendaText(const IniDocument& document, const char* 
   const AgendaSettings settings = ReadAgendaSettings(document, section);
   const PackedDate today = PackDate(date.month, date.day, date.year);
   const std::int64_t first = EpochDayOf(today);
-  const std::vector<AgendaLine> lines = ListAgenda(EventsFrom(first, settings.days), first, settings.days, settings.lines);
+  // No day after the calendar's last (2031-12-31) is listed.
+  const int days = static_cast<int>(std::min<std::int64_t>(
+      settings.days, EpochDayOf(PackDate(12, 31, static_cast<std::uint16_t>(kLastYear))) - first + 1));
+  const std::vector<AgendaLine> lines = ListAgenda(EventsFrom(first, days), first, days, settings.lines);
 
   char16_t pattern[kPatternCapacity];
   if (document.GetWideString(section, "Format", pattern, kPatternCapacity, nullptr) == 0) {
