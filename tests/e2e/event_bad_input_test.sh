@@ -15,6 +15,7 @@ fail() {
   failures=$((failures + 1))
 }
 export TZ=UTC
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 
 event() { # lines of one VEVENT
   printf 'BEGIN:VEVENT\r\n%s\r\nEND:VEVENT\r\n' "$1"
