@@ -71,6 +71,9 @@ for name in missing.ics missing-folder/ many mixed loop.ics binary.ics long-summ
       grep -q "warning: \[Events\] File1 .* cannot be read" "$work/found" || fail "--check with $name: $(cat "$work/found")" ;;
     many)
       grep -q "holds more than 10000 .ics files" "$work/found" || fail "--check with $name: $(cat "$work/found")" ;;
+    endless.ics)
+      grep -q "warning: \[Events\] File1 .*: its recurrence rules ask for more work than a run does" "$work/found" ||
+        fail "--check with $name: $(cat "$work/found")" ;;
     mixed)
       for skipped in random.ics loop.ics zero.ics pipe.ics sub.ics; do
         grep -q "the file '$skipped' .*a run skips it" "$work/found" || fail "--check with mixed: $skipped not named"
@@ -78,6 +81,14 @@ for name in missing.ics missing-folder/ many mixed loop.ics binary.ics long-summ
   esac
   grep -q "note: \[Events\] File2 .* is iCalendar text with 1 event" "$work/found" || fail "--check with $name: File2 not read"
 done
+
+# A holiday file of more than 10,000 events is read whole, and --check counts them all.
+body=""
+for i in $(seq 1 10001); do body+="BEGIN:VEVENT"$'\r\n'"DTSTART;VALUE=DATE:20260710"$'\r\n'"END:VEVENT"$'\r\n'; done
+calendar "$body" >"$work/many-holidays.ics"
+printf '[Image]\nFile=%s/out.png\n[Contents]\nType=Calendar\nHolidayFile=%s/many-holidays.ics\n' "$work" "$work" >"$work/holidays.ini"
+(cd "$work" && faketime '2026-07-08 12:00:00' "$binary" --check holidays.ini >"$work/found" 2>&1) || true
+grep -q "is iCalendar text with 10001 events" "$work/found" || fail "--check of 10,001 holidays: $(cat "$work/found")"
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "calendars on bad input: every run drew its picture"
