@@ -13,6 +13,7 @@ packages=(
   libkf5holidays-dev libkf5holidays-data qtbase5-dev libical-dev libicu-dev
   libraqm-dev libharfbuzz-dev libfribidi-dev fonts-noto-core libharfbuzz-bin pango1.0-tools
   dpkg-dev file systemd groff-base man-db lintian
+  python3-icalendar python3-dateutil
   "$@"
 )
 

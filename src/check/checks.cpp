@@ -13,7 +13,7 @@ constexpr std::array kChecks = {
     SettingsCheck{CheckNames},        SettingsCheck{CheckFont},
     SettingsCheck{CheckTodayImage},   SettingsCheck{CheckOutput},
     SettingsCheck{CheckGridOptions},  SettingsCheck{CheckLocale}, SettingsCheck{CheckGlyphCoverage},
-    SettingsCheck{CheckHolidays},
+    SettingsCheck{CheckHolidays},     SettingsCheck{CheckEvents},
 };
 
 }  // namespace
