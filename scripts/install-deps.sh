@@ -15,6 +15,8 @@ packages=(
   dpkg-dev file systemd groff-base man-db lintian
   # The smooth-text and background tests: a reference renderer and a PNG optimiser.
   python3-pil optipng
+  # The events tests: an independent expansion of the calendars.
+  python3-icalendar python3-dateutil
   "$@"
 )
 

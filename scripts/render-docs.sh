@@ -17,7 +17,11 @@ trap 'rm -rf "$scratch"' EXIT
 ln -s "$root/examples" "$scratch/examples"
 mkdir -p "$scratch/out" docs
 for settings in examples/*.ini; do
-  (cd "$scratch" && TZ=UTC faketime '2008-03-20 12:00:00' "$root/build/orvendale" "$settings")
+  # The example calendars hold events of December 2026: their pictures are drawn as on
+  # Tuesday, 8 December 2026.
+  day='2008-03-20'
+  case $settings in examples/events_*) day='2026-12-08' ;; esac
+  (cd "$scratch" && TZ=UTC faketime "$day 12:00:00" "$root/build/orvendale" "$settings")
 done
 cp "$scratch"/out/*.png docs/
 

@@ -46,13 +46,16 @@ HolidayFileStatus ReadHolidayFile(const std::u16string& path, std::string* text)
   // Read through a chunk on the stack: only the bytes the file has are stored.
   char chunk[kReadChunkBytes];
   std::uint32_t got = 0;
+  std::size_t limit = kMaxHolidayFileBytes;
   do {
     if (!platform::ReadFile(file, chunk, kReadChunkBytes, &got)) {
       got = 0;
       status = HolidayFileStatus::kUnreadable;
     }
     text->append(chunk, got);
-    if (text->size() > kMaxHolidayFileBytes) status = HolidayFileStatus::kTooLarge;
+    // The first chunk tells a calendar from a list.
+    if (text->size() == got && IsCalendarText(*text)) limit = kMaxHolidayCalendarBytes;
+    if (text->size() > limit) status = HolidayFileStatus::kTooLarge;
   } while (got > 0 && status == HolidayFileStatus::kList);
   platform::CloseFile(file);
   if (status != HolidayFileStatus::kList) {
@@ -266,6 +269,22 @@ bool IsChosenHoliday(std::int16_t month, std::int16_t day, std::int16_t year) {
 int ListHolidayRegions(void (*each)(const char* code, const char* name, void* context), void* context) {
   const auto* plugin = platform::FindPlugin<OrvendaleHolidaysKdePlugin>();
   return plugin == nullptr || each == nullptr ? -1 : plugin->listRegions(each, context);
+}
+
+std::uint32_t InspectHolidayCalendarLimits(int year, int month) {
+  ChosenSet& set = Chosen();
+  Prepare(set);
+  if (set.report.file != HolidayFileStatus::kCalendar) return 0;
+  const auto* plugin = platform::FindPlugin<OrvendaleIcalPlugin>();
+  if (plugin == nullptr) return 0;
+  const OrvendaleIcalEvents events = plugin->events;
+  const char* text = set.calendarText.data();
+  const std::size_t length = set.calendarText.size();
+  std::uint32_t mask = 0;
+  int read = 0;
+  OrvendaleIcalEventList list{};
+  events(&text, &length, 1, year, month, 1, &mask, &list, &read);
+  return list.cut;
 }
 
 HolidayReport InspectHolidays() {

@@ -16,8 +16,11 @@
 
 namespace orvendale {
 
-// Most bytes of a holiday file that are read: a larger file is refused whole.
+// Most bytes of a holiday file that are read: a larger file is refused whole. iCalendar
+// text may be larger: a calendar exported after years of use holds tens of thousands of
+// events.
 inline constexpr std::size_t kMaxHolidayFileBytes = 4u << 20;
+inline constexpr std::size_t kMaxHolidayCalendarBytes = 64u << 20;
 inline constexpr int kRegionCodeCapacity = 64;  // a region code and its terminator
 
 // The rules a [Contents] Holidays word names (letter case ignored): empty is the
@@ -93,5 +96,9 @@ int ListHolidayRegions(void (*each)(const char* code, const char* name, void* co
 // what it holds. For a calendar file the library reads the text once more to count its
 // events.
 HolidayReport InspectHolidays();
+
+// For a holiday file read as iCalendar text: what the limits of the iCalendar plugin's
+// work leave out of month `month` of `year` (kOrvendaleIcalCut... bits); 0 otherwise.
+std::uint32_t InspectHolidayCalendarLimits(int year, int month);
 
 }  // namespace orvendale

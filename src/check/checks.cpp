@@ -15,6 +15,7 @@ constexpr std::array kChecks = {
     SettingsCheck{CheckGridOptions},  SettingsCheck{CheckLocale},     SettingsCheck{CheckGlyphCoverage},
     SettingsCheck{CheckHolidays},     SettingsCheck{CheckBackgroundColor},
     SettingsCheck{CheckPictureStyle}, SettingsCheck{CheckGridFit},
+    SettingsCheck{CheckEvents},
 };
 
 }  // namespace

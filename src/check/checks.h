@@ -35,5 +35,6 @@ void CheckGridOptions(const CheckContext& context, Report& report);    // grid_o
 void CheckLocale(const CheckContext& context, Report& report);         // locale_checks.cpp
 void CheckHolidays(const CheckContext& context, Report& report);       // holiday_checks.cpp
 void CheckGlyphCoverage(const CheckContext& context, Report& report);  // glyph_coverage_checks.cpp
+void CheckEvents(const CheckContext& context, Report& report);         // event_checks.cpp
 
 }  // namespace orvendale

@@ -34,7 +34,7 @@ void CheckType(const CheckContext& context, Report& report) {
   const int line = context.LineOf("Contents", "Type");
   if (type == nullptr) {
     report.Warn(ContentsLine(context), "no [Contents] Type: a run draws no picture; write Type=Date, "
-                                       "Type=CalendarHeader or Type=Calendar");
+                                       "Type=CalendarHeader, Type=Calendar or Type=Agenda");
     return;
   }
   if (type[0] == 0) {
@@ -43,7 +43,7 @@ void CheckType(const CheckContext& context, Report& report) {
   }
   if (context.Picture() != PictureType::kNone) return;
   std::string message = "[Contents] Type " + Quote(type) +
-                        " is not Date, CalendarHeader or Calendar (spelt exactly so, letter case "
+                        " is not Date, CalendarHeader, Calendar or Agenda (spelt exactly so, letter case "
                         "included): a run draws no picture";
   if (std::string(type).size() > kLongestType) message += "; it is also longer than 31 characters";
   const std::string nearest = NearestName(type, TypeNames());

@@ -199,6 +199,23 @@ void CheckListLines(const std::u16string& path, const HolidayReport& holidays, i
   }
 }
 
+// What the limits of the iCalendar plugin's work leave out of the month a run shows.
+void CheckCalendarLimits(const CheckContext& context, int line, const std::string& what, Report& report) {
+  const std::uint32_t cut = InspectHolidayCalendarLimits(context.today.year, context.today.month);
+  if (cut & kOrvendaleIcalCutText) {
+    report.Warn(line, what + ": the file is longer than the 64 MiB the iCalendar plugin reads; the events after "
+                             "that point colour no days");
+  }
+  if (cut & kOrvendaleIcalCutTime) {
+    report.Warn(line, what + ": reading it takes longer than the iCalendar plugin's time limit (4 s of work, "
+                             "5 s in all); the events not reached by then colour no days");
+  }
+  if (cut & kOrvendaleIcalCutWork) {
+    report.Warn(line, what + ": its recurrence rules ask for more work than a run does for a month; the "
+                             "instances of the rules over that limit colour no days");
+  }
+}
+
 void CheckFile(const CheckContext& context, const HolidaySettings& settings, const HolidayReport& holidays,
                Report& report) {
   const char* value = context.Value("Contents", "HolidayFile");
@@ -248,6 +265,7 @@ void CheckFile(const CheckContext& context, const HolidaySettings& settings, con
       } else {
         report.Note(line, what + " is iCalendar text with " + Count(holidays.entries, "event"));
       }
+      CheckCalendarLimits(context, line, what, report);
       return;
     case HolidayFileStatus::kList:
       break;

@@ -141,7 +141,8 @@ int CheckSettings(const char* settingsArgument, const DateRecord* today, std::FI
     PrintLine(out, name + ": no picture: " + target.problem);
     return kCheckNoPicture;
   }
-  std::string summary = name + ": a run draws a " + std::string(context.PictureInfo().name) + " picture of " +
+  std::string summary = name + ": a run draws " + context.PictureInfo().article + " " +
+                        std::string(context.PictureInfo().name) + " picture of " +
                         std::to_string(context.preview.width) + " x " + std::to_string(context.preview.height) +
                         " pixels into " + Quote(target.shownPath);
   platform::FontChoice font;

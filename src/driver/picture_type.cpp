@@ -5,7 +5,7 @@
 namespace orvendale {
 namespace {
 
-constexpr PictureTypeInfo kNoPicture = {PictureType::kNone, "", false, false, false, false};
+constexpr PictureTypeInfo kNoPicture = {PictureType::kNone, "", false, false, false, false, false, false, "a"};
 
 }  // namespace
 

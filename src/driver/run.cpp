@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "driver/event_settings.h"
 #include "driver/holiday_settings.h"
 #include "driver/picture_type.h"
 #include "driver/settings_argument.h"
@@ -11,6 +12,7 @@
 #include "platform/system/resources.h"
 #include "platform/system/text.h"
 #include "platform/types.h"
+#include "render/agenda.h"
 #include "render/month_grid.h"
 #include "render/picture_style.h"
 #include "render/single_line.h"
@@ -62,6 +64,7 @@ RunServices BuiltInServices() {
   services.calendarHeader = RenderCalendarHeader;
   services.calendar = RenderCalendar;
   services.date = RenderDate;
+  services.agenda = RenderAgenda;
   services.exportPicture = SaveBitmapAsPng;
   return services;
 }
@@ -88,6 +91,7 @@ Renderer SelectRenderer(const char* contentType, const RunServices& services) {
     case PictureType::kCalendarHeader: return services.calendarHeader;
     case PictureType::kCalendar: return services.calendar;
     case PictureType::kDate: return services.date;
+    case PictureType::kAgenda: return services.agenda;
     case PictureType::kNone: break;
   }
   return nullptr;
@@ -163,6 +167,8 @@ int RunOrvendale(int argc, const char* const* argv, const RunServices& services)
   // The holiday set the day colours follow; only a set that needs them reads a file or
   // loads a library, and only when a picture first asks about a day.
   ChooseHolidaysFromSettings(document, kContentSection);
+  // The user's calendars, read only when a picture first asks about a day.
+  ChooseEventsFromSettings(document);
 
   params.screenContext = screen.get();
   params.date = &today;

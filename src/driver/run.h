@@ -28,6 +28,7 @@ struct RunServices {
   Renderer date = nullptr;            // "Date"
   PictureExport exportPicture = nullptr;
   const DateRecord* today = nullptr;  // the day to draw; null reads the local clock
+  Renderer agenda = nullptr;          // [Contents] Type "Agenda"
 };
 
 // The renderers and the PNG export of this program.

@@ -2,12 +2,14 @@
 
 #include <cstdint>
 
+#include "calendar/event_set.h"
 #include "calendar/holidays.h"
 #include "calendar/packed_date.h"
 #include "calendar/text_settings.h"
 #include "imagefile/image_folder.h"
 #include "imagefile/image_placement.h"
 #include "platform/drawing/graphics.h"
+#include "render/event_marks.h"
 #include "render/grid_options.h"
 #include "render/month_layout.h"
 #include "render/picture_extent.h"
@@ -115,11 +117,22 @@ void DrawCellText(platform::DrawingContext* context, Rect cell, const char16_t* 
   platform::DrawText(context, text, -1, &cell, kCellFlags);
 }
 
+// The marks of the user's calendars on a day's cell.
+struct DayMarks {
+  EventMarkStyle style = EventMarkStyle::kNone;
+  EventMarkGeometry geometry;
+
+  void Draw(platform::DrawingContext* context, const Rect& cell, PackedDate day) const {
+    if (style == EventMarkStyle::kNone) return;
+    DrawEventMarks(context, cell, EventCalendarsOn(PackedMonth(day), PackedDay(day), PackedYear(day)), style, geometry);
+  }
+};
+
 // The days of the neighbouring months and the week numbers, row by row, before the
 // month's own days so that today's image, drawn with those, lies over everything.
 // Neighbouring days need no holiday: they are all in OtherMonthColor.
 void DrawNeighboursAndWeekNumbers(platform::DrawingContext* context, const GridGeometry& grid,
-                                  const MonthLayout& layout, std::int16_t marginY) {
+                                  const MonthLayout& layout, std::int16_t marginY, const DayMarks& marks) {
   const bool neighbours = layout.options.otherMonthDays == NeighbourDays::kShown;
   if (!neighbours && layout.options.weekNumbers == WeekNumbering::kNone) return;
   std::int16_t rowTop = marginY;
@@ -137,7 +150,9 @@ void DrawNeighboursAndWeekNumbers(platform::DrawingContext* context, const GridG
       PackedDate day = 0;  // within 1904..2031: ContentOf said so
       DayNumberToPackedDate(static_cast<DayNumber>(CellDay(layout, row, column)), &day);
       FormatDay(PackedDay(day), number);
-      DrawCellText(context, grid.DayCell(column, rowTop), number, textSettings.otherMonthColor);
+      const Rect cell = grid.DayCell(column, rowTop);
+      DrawCellText(context, cell, number, textSettings.otherMonthColor);
+      marks.Draw(context, cell, day);
     }
   }
 }
@@ -238,8 +253,16 @@ Surface RenderCalendar(const RenderParams& params) {
     DrawCellText(context, grid.DayCell(column, marginY), headingNames[weekday], HeadingColor(weekday));
   }
 
+  // Marks only where calendars are chosen: other runs read and measure nothing more.
+  DayMarks marks;
+  marks.style = ReadEventMarkStyle(document);
+  if (marks.style != EventMarkStyle::kNone) {
+    marks.geometry = MeasureEventMarks(marks.style, params.screenContext, document, rasterX, rasterY, params.style);
+    ExpandEventsAround(static_cast<std::int16_t>(shown.month), static_cast<std::int16_t>(shown.year));
+  }
+
   date = shown;
-  DrawNeighboursAndWeekNumbers(context, grid, layout, marginY);
+  DrawNeighboursAndWeekNumbers(context, grid, layout, marginY, marks);
 
   PackedDate current = PackDate(date.month, 1, date.year);
   std::int16_t column = layout.firstColumn;
@@ -256,6 +279,7 @@ Surface RenderCalendar(const RenderParams& params) {
     char16_t number[3];
     FormatDay(PackedDay(current), number);
     platform::DrawText(context, number, -1, &cell, kCellFlags);
+    marks.Draw(context, cell, current);
     if (isToday) PlaceTodayImage(context, document, section, cell, grid);
 
     AddDays(&current, 1);

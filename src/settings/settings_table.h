@@ -53,8 +53,8 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"Image", "Scale", SettingKind::kWord, "1", 1, nullptr, "1|2|3|4", "Every length of the picture in pixels multiplied, for high-density screens."},
     {"Image", "Background", SettingKind::kColor, "none", 0, nullptr, "", "An opaque picture filled with this colour; absent, a transparent one."},
 
-    {"Contents", "Type", SettingKind::kWord, "none", 0, nullptr, "Date|CalendarHeader|Calendar", "The picture: a date line, a month heading or a month grid."},
-    {"Contents", "Format", SettingKind::kText, "none", 0, nullptr, "", "Date pattern of Date and CalendarHeader, at most 63 characters."},
+    {"Contents", "Type", SettingKind::kWord, "none", 0, nullptr, "Date|CalendarHeader|Calendar|Agenda", "The picture: a date line, a month heading, a month grid or an agenda of events."},
+    {"Contents", "Format", SettingKind::kText, "none", 0, nullptr, "", "Date pattern of Date and CalendarHeader (needed there) and of the Agenda's day labels (ddd d MMM when absent), at most 63 characters."},
     {"Contents", "Alignment", SettingKind::kWord, "left", 0, nullptr, "left|center|right", "Horizontal placement of the text line."},
     {"Contents", "Offset", SettingKind::kNumber16, "0", 0, nullptr, "", "Months between the current month and the one shown."},
     {"Contents", "RasterX", SettingKind::kNumber, "24", 24, nullptr, "", "Cell width of the month grid in pixels."},
@@ -68,6 +68,9 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"Contents", "Holidays", SettingKind::kWord, "the built-in table", 0, nullptr, "none|JP|a region code", "The public holidays coloured as Sundays."},
     {"Contents", "HolidayFile", SettingKind::kPath, "none", 0, nullptr, "", "A plain list or iCalendar file of days added to the holidays."},
     {"Contents", "Locale", SettingKind::kText, "none", 0, nullptr, "", "A locale whose weekday and month names fill the absent name keys."},
+    {"Contents", "Days", SettingKind::kNumber, "7", 7, nullptr, "", "Agenda: the days listed from today on, 1 to 366."},
+    {"Contents", "Lines", SettingKind::kNumber, "8", 8, nullptr, "", "Agenda: the most lines listed, 1 to 100."},
+    {"Contents", "Clock", SettingKind::kNumber, "24", 24, nullptr, "12|24", "Agenda: 12 writes start times with am and pm, else 24-hour times."},
 
     {"Font", "Face", SettingKind::kText, "see Font", 0, nullptr, "", "Font family name, at most 31 characters."},
     {"Font", "Font", SettingKind::kText, "ＭＳ ゴシック", 0, u"ＭＳ ゴシック", "", "Font family name used when Face is absent."},
@@ -116,6 +119,7 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"LongName", "Oct", SettingKind::kName, "October", 0, u"October", "", "Long month name."},
     {"LongName", "Nov", SettingKind::kName, "November", 0, u"November", "", "Long month name."},
     {"LongName", "Dec", SettingKind::kName, "December", 0, u"December", "", "Long month name."},
+    {"LongName", "NoEvents", SettingKind::kText, "No events", 0, u"No events", "", "The one line of an Agenda without events in its days."},
 
     {"Text", "Color", SettingKind::kColor, "RGB(255, 255, 255)", 0, u"RGB(255, 255, 255)", "", "Colour of ordinary text and days."},
     {"Text", "SundayColor", SettingKind::kColor, "RGB(255, 255, 255)", 0, u"RGB(255, 255, 255)", "", "Colour of Sundays and public holidays."},
@@ -123,6 +127,24 @@ inline constexpr SettingRow kSettingsTable[] = {
     {"Text", "TodayColor", SettingKind::kColor, "none", 0, nullptr, "", "Colour of today's number in the month grid."},
     {"Text", "WeekNumberColor", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of the week numbers."},
     {"Text", "OtherMonthColor", SettingKind::kColor, "RGB(160, 160, 160)", 0, u"RGB(160, 160, 160)", "", "Colour of the neighbouring months' days."},
+
+    {"Events", "File1", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "File2", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "File3", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "File4", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "File5", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "File6", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "File7", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "File8", SettingKind::kPath, "none", 0, nullptr, "", "A calendar: an iCalendar file or a folder of them, found as HolidayFile is."},
+    {"Events", "Color1", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Color2", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Color3", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Color4", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Color5", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Color6", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Color7", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Color8", SettingKind::kColor, "the value of Color", 0, nullptr, "", "Colour of that calendar's marks and agenda text."},
+    {"Events", "Mark", SettingKind::kWord, "dot", 0, nullptr, "dot|bar|none", "How the month grid marks a day with events."},
 };
 // clang-format on
 

@@ -75,7 +75,7 @@ trap_case value-tab 1 4 "warning: the value of 'Type' is 'Date\\t': it begins or
 trap_case key-tab 1 4 "warning: the key 'Type\\t' begins or ends with a tab" \
   '[Image]\nFile=pics/out.png\n[Contents]\nType\t=Date\nFormat=d\n'"$font"
 # [Contents].
-trap_case type-case 1 4 "warning: [Contents] Type 'calendar' is not Date, CalendarHeader or Calendar (spelt exactly so, letter case included): a run draws no picture; did you mean 'Calendar'?" \
+trap_case type-case 1 4 "warning: [Contents] Type 'calendar' is not Date, CalendarHeader, Calendar or Agenda (spelt exactly so, letter case included): a run draws no picture; did you mean 'Calendar'?" \
   '[Image]\nFile=pics/out.png\n[Contents]\nType=calendar\n'"$font"
 trap_case no-type 1 3 "warning: no [Contents] Type" '[Image]\nFile=pics/out.png\n[Contents]\nFormat=d\n'"$font"
 trap_case no-format 1 4 "warning: a Date picture needs a [Contents] Format" "$head_date$font"
@@ -298,6 +298,14 @@ grep -qF "many.txt:12: warning: and 3 more lines from here on that are not holid
 printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nEND:VCALENDAR\r\n' >"$cwd/no-events.ics"
 trap_case holiday-file-no-events 0 5 "warning: HolidayFile 'no-events.ics' is iCalendar text, but it holds no event the iCalendar plugin can read: a run colours no days from it" \
   "$head_grid"'HolidayFile=no-events.ics\n'"$font"
+# A calendar's colour is read as the [Text] colours are, and an agenda is "an" Agenda.
+trap_case event-colors 0 7 "warning: [Events] Color1 'RGB(1, 2' does not read as RGB(red, green, blue): a run draws RGB(1, 2, 0)" \
+  "$head_grid"'[Events]\nFile1=no-events.ics\nColor1=RGB(1, 2\nColor2=RGB(300, 0, 0)\nColor3=\n'"$font"
+for expected in "event-colors.ini:8: warning: [Events] Color2 'RGB(300, 0, 0)' has a component outside 0-255: a run draws RGB(44, 0, 0) (each number cut to its lowest 8 bits)" \
+  "event-colors.ini:9: warning: [Events] Color3 is empty: a run draws that calendar in [Text] Color"; do
+  grep -qF -- "$expected" "$work/out" || fail "event-colors: no '$expected' in: $(cat "$work/out")"
+done
+trap_case agenda-summary 0 "" "a run draws an Agenda picture of" '[Image]\nFile=pics/out.png\n[Contents]\nType=Agenda\n'"$font"
 printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:one@example\r\nDTSTART;VALUE=DATE:20080314\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' >"$cwd/one.ics"
 trap_case holiday-file-calendar 0 5 "note: HolidayFile 'one.ics' is iCalendar text with 1 event" "$head_grid"'HolidayFile=one.ics\n'"$font"
 grep -q "warning" "$work/out" && fail "holiday-file-calendar: $(cat "$work/out")"
@@ -316,16 +324,16 @@ for expected in "holidays-no-plugin.ini:5: warning: [Contents] Holidays 'de-by' 
 done
 # Plugins of another interface version (left behind by an older installation, say) are
 # refused as missing ones are, and --check says which version each is.
-stale_plugin="$(dirname "$binary")/tests/plugins/orvendale-probe-v99.so"
+stale_plugin="$(dirname "$binary")/tests/plugins/orvendale-probe-v1000.so"
 if [ -f "$stale_plugin" ]; then
   mkdir -p "$work/stale"
   for plugin in holidays-kde ical locale-icu; do cp "$stale_plugin" "$work/stale/orvendale-$plugin.so"; done
   printf "$head_grid"'Holidays=de-by\nHolidayFile=one.ics\nLocale=de\n'"$font" >"$cwd/stale-plugins.ini"
   (cd "$cwd" && ORVENDALE_PLUGIN_DIR="$work/stale" "$work/lonely/orvendale" --date "$day" --check stale-plugins.ini \
     >"$work/out" 2>&1) || fail "stale-plugins: exit code $?"
-  for expected in "stale-plugins.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so is built for plugin interface 99, this program for 1 (install the package orvendale-holidays-kde of this program's version): a run colours no public holidays" \
-    "stale-plugins.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so is built for plugin interface 99, this program for 1 (install the package orvendale-ical of this program's version): a run colours no days from it" \
-    "stale-plugins.ini:7: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so is built for plugin interface 99, this program for 2 (install the package orvendale-locale-icu of this program's version); the built-in English names are used"; do
+  for expected in "stale-plugins.ini:5: warning: [Contents] Holidays 'de-by' names a region, but the region plugin orvendale-holidays-kde.so is built for plugin interface 1000, this program for 1 (install the package orvendale-holidays-kde of this program's version): a run colours no public holidays" \
+    "stale-plugins.ini:6: warning: HolidayFile 'one.ics' is iCalendar text, but the iCalendar plugin orvendale-ical.so is built for plugin interface 1000, this program for 2 (install the package orvendale-ical of this program's version): a run colours no days from it" \
+    "stale-plugins.ini:7: warning: [Contents] Locale 'de' cannot be used: the locale plugin orvendale-locale-icu.so is built for plugin interface 1000, this program for 2 (install the package orvendale-locale-icu of this program's version); the built-in English names are used"; do
     grep -qF -- "$expected" "$work/out" || fail "stale-plugins: no '$expected' in: $(cat "$work/out")"
   done
   # A run with them draws as one without any plugin does.
@@ -422,12 +430,12 @@ trap_case known-new-keys 0 "" "a run draws a Calendar picture" \
   "$head_grid"'FirstDay=Mon\nWeekNumbers=ISO\nOtherMonthDays=show\nRows=auto\nHolidays=JP\nHolidayFile=\nLocale=de\n[ShortName]\nWeek=Wk\n[Text]\nWeekNumberColor=RGB(1, 2, 3)\nOtherMonthColor=RGB(4, 5, 6)\n'"$font"
 grep -q "warning" "$work/out" && fail "known-new-keys: $(cat "$work/out")"
 mkdir -p "$cwd/examples" "$cwd/out"
-cp "$examples"/*.ini "$examples/today.png" "$cwd/examples/"
+cp -r "$examples"/*.ini "$examples/today.png" "$examples/calendars" "$cwd/examples/"
 for example in "$cwd"/examples/*.ini; do
   name=examples/$(basename "$example" .ini)
   check_file "$name" 0
   grep -q "warning\|error" "$work/out" && fail "$name: $(cat "$work/out")"
-  grep -q "^$name.ini: a run draws a .* picture of [0-9]* x [0-9]* pixels into 'out/.*\.png' with the font" "$work/out" ||
+  grep -q "^$name.ini: a run draws an\? .* picture of [0-9]* x [0-9]* pixels into 'out/.*\.png' with the font" "$work/out" ||
     fail "$name: summary $(tail -n 1 "$work/out")"
 done
 # The sizes the README states for the examples are those --check gives (on $day, March 2008).

@@ -109,7 +109,8 @@ for file in usr/share/man/man1/orvendale.1.gz usr/share/doc/orvendale/README.md 
   [ -s "$root/$file" ] || fail "no $file"
 done
 for example in "$source_dir"/examples/*; do
-  cmp -s "$example" "$root/usr/share/doc/orvendale/examples/$(basename "$example")" ||
+  # The example calendars are folders of files.
+  diff -rq "$example" "$root/usr/share/doc/orvendale/examples/$(basename "$example")" >/dev/null 2>&1 ||
     fail "example $(basename "$example") missing or changed"
 done
 # The manual page formats without a single warning.
@@ -124,7 +125,7 @@ grep -qx 'ExecStart=/usr/bin/orvendale %E/orvendale/%i.ini' "$root/usr/share/sys
 export TZ=UTC
 draw() { # program, folder
   mkdir -p "$2/out" "$2/examples"
-  cp "$root/usr/share/doc/orvendale/examples/"* "$2/examples/"
+  cp -r "$root/usr/share/doc/orvendale/examples/"* "$2/examples/"
   (cd "$2" && faketime '2008-03-20 12:00:00' "$1" examples/calendar.ini >"$2/printed" 2>&1) ||
     fail "$1 ended with exit code $?"
   [ -s "$2/printed" ] && fail "$1 printed: $(head -c 200 "$2/printed")"

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -19,18 +20,17 @@
 #include <unordered_map>
 #include <vector>
 
+#include "plugins/holiday_plugins.h"
 #include "plugins/month_masks.h"
 
 namespace orvendale::plugins {
 namespace {
 
 // Text read at most; a longer text is cut at the last line end before this size, so that
-// the events before the cut still count.
-constexpr std::size_t kMaxTextBytes = 4u << 20;
+// the events before the cut still count. libical reads about 20 MB a second.
+constexpr std::size_t kMaxTextBytes = kMaxIcalTextBytes;
 // Components nested deeper are refused: libical frees a component tree recursively.
 constexpr int kMaxNesting = 32;
-// VEVENTs looked at; later ones are ignored.
-constexpr int kMaxEvents = 10000;
 // Instances taken from one recurrence rule. A daily event over 1904..2031 has 46,751; a
 // rule with a larger COUNT is read as endless.
 constexpr int kMaxInstancesPerRule = 50000;
@@ -94,11 +94,15 @@ std::int64_t Instant(const icaltimetype& time) {
   return static_cast<std::int64_t>(icaltime_as_timet_with_zone(time, time.zone));
 }
 
-// The local day (in the process's time zone) of an instant.
-std::int64_t LocalDay(std::int64_t seconds) {
+// The local day (in the process's time zone) of an instant, and the minute of that day.
+std::int64_t LocalDay(std::int64_t seconds, std::int32_t* minute = nullptr) {
   const std::time_t time = static_cast<std::time_t>(seconds);
   std::tm local{};
-  if (localtime_r(&time, &local) == nullptr) return FloorDiv(seconds, kSecondsPerDay);
+  if (localtime_r(&time, &local) == nullptr) {
+    if (minute != nullptr) *minute = static_cast<std::int32_t>((seconds - FloorDiv(seconds, kSecondsPerDay) * kSecondsPerDay) / 60);
+    return FloorDiv(seconds, kSecondsPerDay);
+  }
+  if (minute != nullptr) *minute = local.tm_hour * 60 + local.tm_min;
   return DaysFromCivil(std::int64_t{local.tm_year} + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
@@ -115,34 +119,142 @@ bool UsableTime(const icaltimetype& time) {
          time.minute >= 0 && time.minute < 60 && time.second >= 0 && time.second <= 60;
 }
 
-// Marks local days into the masks, counting the work.
+// The instances listed for the caller: while the list has room every one, then only
+// those that start before the latest kept (the list is then a heap with the latest on top).
+class InstanceList {
+ public:
+  explicit InstanceList(OrvendaleIcalEventList* list) : list_(list) {
+    if (list_ == nullptr) return;
+    list_->count = 0;
+    list_->summaryBytes = 0;
+    list_->cut = 0;
+    if (list_->events == nullptr || list_->capacity < 0) list_->capacity = 0;
+    if (list_->summaries == nullptr) list_->summaryCapacity = 0;
+  }
+
+  bool active() const { return list_ != nullptr; }
+  std::int64_t listFrom() const { return list_->listFrom; }
+  void Cut(std::uint32_t reason) {
+    if (list_ != nullptr) list_->cut |= reason;
+  }
+
+  // The summary of the event whose instances come next; stored with its first instance.
+  void BeginEvent(const char* summary) {
+    summary_ = summary == nullptr ? "" : summary;
+    summaryStored_ = false;
+  }
+
+  void Add(std::int64_t firstDay, std::int64_t lastDay, std::int32_t startMinute) {
+    if (list_ == nullptr || lastDay < list_->listFrom) return;
+    OrvendaleIcalEvent event{static_cast<std::int32_t>(firstDay), static_cast<std::int32_t>(lastDay), startMinute, 0, 0};
+    const auto earlier = [this](const OrvendaleIcalEvent& a, const OrvendaleIcalEvent& b) { return Earlier(a, b); };
+    if (list_->count == list_->capacity) {
+      Cut(kOrvendaleIcalCutList);
+      if (list_->capacity == 0 || !Earlier(event, list_->events[0])) return;
+      std::pop_heap(list_->events, list_->events + list_->count, earlier);
+      --list_->count;
+    }
+    StoreSummary(event);
+    list_->events[list_->count++] = event;
+    if (list_->count == list_->capacity) {
+      if (heap_) {
+        std::push_heap(list_->events, list_->events + list_->count, earlier);
+      } else {
+        std::make_heap(list_->events, list_->events + list_->count, earlier);
+      }
+      heap_ = true;
+    }
+  }
+
+ private:
+  // The order the list keeps by: the first day the caller sees, then the start time.
+  bool Earlier(const OrvendaleIcalEvent& a, const OrvendaleIcalEvent& b) const {
+    const std::int64_t dayA = std::max<std::int64_t>(a.firstDay, list_->listFrom);
+    const std::int64_t dayB = std::max<std::int64_t>(b.firstDay, list_->listFrom);
+    if (dayA != dayB) return dayA < dayB;
+    return (a.firstDay < list_->listFrom ? -1 : a.startMinute) < (b.firstDay < list_->listFrom ? -1 : b.startMinute);
+  }
+
+  void StoreSummary(OrvendaleIcalEvent& event) {
+    if (!summaryStored_) {
+      std::size_t bytes = std::min<std::size_t>(std::strlen(summary_), kOrvendaleIcalSummaryBytes);
+      // Cut at a character boundary: never before a UTF-8 continuation byte.
+      if (bytes < std::strlen(summary_)) {
+        while (bytes > 0 && (static_cast<unsigned char>(summary_[bytes]) & 0xC0) == 0x80) --bytes;
+      }
+      if (bytes > list_->summaryCapacity - list_->summaryBytes) {
+        Cut(kOrvendaleIcalCutList);
+        bytes = 0;
+      }
+      std::memcpy(list_->summaries + list_->summaryBytes, summary_, bytes);
+      summaryOffset_ = list_->summaryBytes;
+      summaryLength_ = static_cast<std::uint32_t>(bytes);
+      list_->summaryBytes += summaryLength_;
+      summaryStored_ = true;
+    }
+    event.summary = summaryOffset_;
+    event.summaryBytes = summaryLength_;
+  }
+
+  OrvendaleIcalEventList* list_;
+  bool heap_ = false;
+  const char* summary_ = "";
+  bool summaryStored_ = false;
+  std::uint32_t summaryOffset_ = 0;
+  std::uint32_t summaryLength_ = 0;
+};
+
+// Marks local days into the masks and lists the instances, counting the work.
 class DayMarker {
  public:
-  DayMarker(int year, int month, int months, std::uint32_t* masks, IcalDeadline deadline)
+  DayMarker(int year, int month, int months, std::uint32_t* masks, OrvendaleIcalEventList* list,
+            IcalDeadline deadline)
       : deadline_(deadline),
         masks_(year, month, months, masks),
+        list_(list),
         firstDay_(DaysFromCivil(year, month, 1)),
         endDay_(DaysFromCivil(year + (month - 1 + months) / 12, (month - 1 + months) % 12 + 1, 1)) {}
 
   std::int64_t firstDay() const { return firstDay_; }
   std::int64_t endDay() const { return endDay_; }
-  bool Spent() const {
-    return ruleWork_ >= kMaxRuleWork || markedDays_ >= kMaxMarkedDays || IcalClock::now() > deadline_;
+  InstanceList& list() { return list_; }
+  std::uint32_t cut() const { return cut_; }
+  // True once the time is up or the days marked reach their limit: then no more events
+  // are read. The rules' budget alone stops only the rules (Charge): the events after it
+  // still mark their own days.
+  bool Spent() {
+    if (IcalClock::now() > deadline_) cut_ |= kOrvendaleIcalCutTime;
+    if (markedDays_ >= kMaxMarkedDays) cut_ |= kOrvendaleIcalCutWork;
+    return IcalClock::now() > deadline_ || markedDays_ >= kMaxMarkedDays;
   }
 
   // Takes `units` of libical work from the budget; false, taking nothing, when fewer are
   // left or the time is up.
   bool Charge(std::int64_t units) {
-    if (units > kMaxRuleWork - ruleWork_ || IcalClock::now() > deadline_) return false;
+    if (IcalClock::now() > deadline_) {
+      cut_ |= kOrvendaleIcalCutTime;
+      return false;
+    }
+    if (units > kMaxRuleWork - ruleWork_) {
+      cut_ |= kOrvendaleIcalCutWork;
+      return false;
+    }
     ruleWork_ += units;
     return true;
   }
 
-  // Marks the days first..last (inclusive) that lie in the window.
-  void MarkDays(std::int64_t first, std::int64_t last) {
+  // Marks the days first..last (inclusive) that lie in the window, and lists the instance
+  // that covers them when it touches the window. `startMinute` is -1 for an all-day one.
+  void MarkInstance(std::int64_t first, std::int64_t last, std::int32_t startMinute) {
+    if (last < firstDay_ || first >= endDay_) return;
+    list_.Add(first, last, startMinute);
     first = std::max(first, firstDay_);
     last = std::min(last, endDay_ - 1);
-    for (std::int64_t day = first; day <= last && markedDays_ < kMaxMarkedDays; ++day) {
+    for (std::int64_t day = first; day <= last; ++day) {
+      if (markedDays_ >= kMaxMarkedDays) {
+        cut_ |= kOrvendaleIcalCutWork;
+        return;
+      }
       const CivilDate date = CivilFromDays(day);
       masks_.Mark(static_cast<int>(date.year), date.month, date.day);
       ++markedDays_;
@@ -152,10 +264,12 @@ class DayMarker {
  private:
   IcalDeadline deadline_;
   MonthMasks masks_;
+  InstanceList list_;
   std::int64_t firstDay_;
   std::int64_t endDay_;  // the day after the window
   std::int64_t ruleWork_ = 0;
   std::int64_t markedDays_ = 0;
+  std::uint32_t cut_ = 0;
 };
 
 // The zone a property's TZID names: the calendar's own VTIMEZONE, else a zone of the
@@ -206,15 +320,19 @@ Span EventSpan(icalcomponent* calendar, icalcomponent* event, const icaltimetype
 void MarkInstance(const icaltimetype& start, const Span& span, DayMarker& marker) {
   if (start.is_date) {
     const std::int64_t first = WallDay(start);
-    marker.MarkDays(first, first + span.days - 1);
+    marker.MarkInstance(first, first + span.days - 1, -1);
     return;
   }
   const std::int64_t from = Instant(start);
   const std::int64_t last = from + span.seconds - (span.seconds > 0 ? 1 : 0);
   if (start.zone == nullptr) {
-    marker.MarkDays(FloorDiv(from, kSecondsPerDay), FloorDiv(last, kSecondsPerDay));
+    const std::int64_t firstDay = FloorDiv(from, kSecondsPerDay);
+    marker.MarkInstance(firstDay, FloorDiv(last, kSecondsPerDay),
+                        static_cast<std::int32_t>((from - firstDay * kSecondsPerDay) / 60));
   } else {
-    marker.MarkDays(LocalDay(from), LocalDay(last));
+    std::int32_t minute = 0;
+    const std::int64_t firstDay = LocalDay(from, &minute);
+    marker.MarkInstance(firstDay, LocalDay(last), minute);
   }
 }
 
@@ -248,10 +366,8 @@ using Replacements = std::unordered_map<std::string, Exclusions>;
 
 Replacements ReplacedInstances(icalcomponent* calendar) {
   Replacements replacements;
-  int events = 0;
   for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-       event != nullptr && events < kMaxEvents;
-       event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT), ++events) {
+       event != nullptr; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
     icalproperty* replaced = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
     const char* uid = icalcomponent_get_uid(event);
     if (replaced == nullptr || uid == nullptr) continue;
@@ -327,16 +443,35 @@ bool RuleInRange(const icalrecurrencetype& rule) {
 // is paid for before libical sees it.
 void MarkRule(const icalrecurrencetype& rule, const icaltimetype& start, const Span& span,
               const Exclusions& exclusions, DayMarker& marker) {
-  // A rule repeating within a day is not expanded: libical would step through every
-  // second or minute of its range. Its first instance counts as the event's start.
-  if (rule.freq != ICAL_YEARLY_RECURRENCE && rule.freq != ICAL_MONTHLY_RECURRENCE &&
-      rule.freq != ICAL_WEEKLY_RECURRENCE && rule.freq != ICAL_DAILY_RECURRENCE) {
-    return;
+  // libical steps through a rule repeating within a day hour by hour, minute by minute
+  // or second by second: its range costs that many steps a day.
+  std::int64_t stepsPerDay = 1;
+  switch (rule.freq) {
+    case ICAL_YEARLY_RECURRENCE:
+    case ICAL_MONTHLY_RECURRENCE:
+    case ICAL_WEEKLY_RECURRENCE:
+    case ICAL_DAILY_RECURRENCE:
+      break;
+    case ICAL_HOURLY_RECURRENCE:
+      stepsPerDay = 24;
+      break;
+    case ICAL_MINUTELY_RECURRENCE:
+      stepsPerDay = 24 * 60;
+      break;
+    case ICAL_SECONDLY_RECURRENCE:
+      stepsPerDay = kSecondsPerDay;
+      break;
+    default:
+      return;
   }
   if (!RuleInRange(rule)) return;
   const bool counted = rule.count > 0 && rule.count <= kMaxInstancesPerRule;
   const int instances = counted ? rule.count : kMaxInstancesPerRule;
-  const std::int64_t lastDay = marker.endDay() + kSlackDays;
+  std::int64_t lastDay = marker.endDay() + kSlackDays;
+  if (counted && stepsPerDay > 1) {
+    // A counted rule within a day ends when its steps do, whatever its BY parts.
+    lastDay = std::min(lastDay, WallDay(start) + (std::int64_t{rule.count} * rule.interval) / stepsPerDay + 1);
+  }
   icalrecurrencetype bounded = rule;
   bounded.count = 0;
   if (icaltime_is_null_time(rule.until) || WallDay(rule.until) > lastDay) bounded.until = OnDay(start, lastDay);
@@ -346,7 +481,8 @@ void MarkRule(const icalrecurrencetype& rule, const icaltimetype& start, const S
   const std::int64_t from = counted ? WallDay(start) : std::max(WallDay(start), earliest);
   const std::int64_t until = std::min(WallDay(bounded.until), lastDay);
   const std::int64_t range = std::max<std::int64_t>(until - from + 1, 1);
-  if (!marker.Charge(rule.freq == ICAL_YEARLY_RECURRENCE ? (range / 365 + 1) * kYearlyRuleWorkPerYear : range)) {
+  if (!marker.Charge(rule.freq == ICAL_YEARLY_RECURRENCE ? (range / 365 + 1) * kYearlyRuleWorkPerYear
+                                                        : range * stepsPerDay)) {
     return;
   }
 
@@ -359,21 +495,29 @@ void MarkRule(const icalrecurrencetype& rule, const icaltimetype& start, const S
     if (WallDay(instance) > lastDay) break;
     instance.zone = start.zone;
     instance.is_date = start.is_date;
+    // DTSTART counted already: a rule that gives it too lists it once.
+    if (icaltime_compare(instance, start) == 0) continue;
     if (!exclusions.Excludes(instance)) MarkInstance(instance, span, marker);
   }
 }
 
-// Marks every instance of one VEVENT; false when it has no usable start.
+// Marks every instance of one VEVENT; false when it has no usable start or is cancelled
+// (a cancelled replacement still takes the place of the instance it replaces).
 bool MarkEvent(icalcomponent* calendar, icalcomponent* event, const Replacements& replacements, DayMarker& marker) {
+  if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED) return false;
   icalproperty* startProperty = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
   if (startProperty == nullptr) return false;
+  if (marker.list().active()) {
+    icalproperty* summary = icalcomponent_get_first_property(event, ICAL_SUMMARY_PROPERTY);
+    marker.list().BeginEvent(summary == nullptr ? nullptr : icalproperty_get_summary(summary));
+  }
   const icaltimetype start = WithZone(icalproperty_get_dtstart(startProperty), calendar, startProperty);
   if (!UsableTime(start)) return false;
   const Span span = EventSpan(calendar, event, start);
   const Exclusions exclusions = EventExclusions(calendar, event, replacements);
 
   // DTSTART is always the first instance, whether the rule would give it or not.
-  if (!marker.Charge(1)) return true;
+  if (marker.Spent()) return true;
   if (!exclusions.Excludes(start)) MarkInstance(start, span, marker);
 
   for (icalproperty* property = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
@@ -441,7 +585,7 @@ void MarkCalendar(icalcomponent* calendar, DayMarker& marker, std::atomic<int>& 
   DropUnusualTimeZones(calendar);
   const Replacements replacements = ReplacedInstances(calendar);
   for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-       event != nullptr && eventsRead.load(std::memory_order_relaxed) < kMaxEvents && !marker.Spent();
+       event != nullptr && !marker.Spent();
        event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
     if (MarkEvent(calendar, event, replacements, marker)) eventsRead.fetch_add(1, std::memory_order_relaxed);
   }
@@ -495,6 +639,7 @@ std::string BalancedText(const char* text, std::size_t length) {
   std::string_view input(text, std::min(length, kMaxTextBytes));
   if (length > kMaxTextBytes) input = input.substr(0, input.find_last_of("\r\n") + 1);
   input = input.substr(0, input.find('\0'));  // libical stops at a NUL
+  if (input.substr(0, 3) == "\xEF\xBB\xBF") input.remove_prefix(3);  // a byte-order mark
 
   // Longest start of an unfolded line looked at for a component name.
   constexpr std::size_t kMaxNameLine = 128;
@@ -559,11 +704,13 @@ struct ComponentDeleter {
   void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };
 
-void MarkText(const char* text, std::size_t length, DayMarker& marker, std::atomic<int>& eventsRead) {
+// Marks the events of one text; returns the events read, -1 for a text that is no calendar.
+int MarkText(const char* text, std::size_t length, DayMarker& marker, std::atomic<int>& eventsRead) {
+  if (length > kMaxTextBytes) marker.list().Cut(kOrvendaleIcalCutText);
   const std::string readable = BalancedText(text, length);
-  if (readable.empty()) return;
+  if (readable.empty()) return -1;
   std::unique_ptr<icalcomponent, ComponentDeleter> root(icalparser_parse_string(readable.c_str()));
-  if (root == nullptr) return;
+  if (root == nullptr) return -1;
   // One calendar is the root itself; several come inside a root of their own.
   std::vector<icalcomponent*> calendars;
   if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
@@ -574,9 +721,15 @@ void MarkText(const char* text, std::size_t length, DayMarker& marker, std::atom
       calendars.push_back(calendar);
     }
   }
-  if (calendars.empty()) return;
-  eventsRead.store(0, std::memory_order_relaxed);
+  if (calendars.empty()) return -1;
+  if (eventsRead.load(std::memory_order_relaxed) < 0) eventsRead.store(0, std::memory_order_relaxed);
+  const int before = eventsRead.load(std::memory_order_relaxed);
   for (icalcomponent* calendar : calendars) MarkCalendar(calendar, marker, eventsRead);
+  return eventsRead.load(std::memory_order_relaxed) - before;
+}
+
+bool ValidWindow(int year, int month, int months) {
+  return month >= 1 && month <= 12 && months > 0 && months <= kMaxWindowMonths && year >= kMinYear && year <= kMaxYear;
 }
 
 }  // namespace
@@ -586,18 +739,34 @@ int MarkIcalDays(const char* text, std::size_t length, int year, int month, int 
   eventsRead.store(-1, std::memory_order_relaxed);
   if (masks == nullptr || months <= 0) return -1;
   MonthMasks cleared(year, month, months, masks);
-  if (text == nullptr || month < 1 || month > 12 || months > kMaxWindowMonths || year < kMinYear ||
-      year > kMaxYear) {
-    return -1;
-  }
+  if (text == nullptr || !ValidWindow(year, month, months)) return -1;
   // libical reports errors through its error number; with errors not fatal it neither
   // prints nor aborts.
   icalerror_set_errors_are_fatal(0);
   tzset();
-  DayMarker marker(year, month, months, masks, deadline);
+  DayMarker marker(year, month, months, masks, nullptr, deadline);
   MarkText(text, length, marker, eventsRead);
   icalerror_clear_errno();
   return eventsRead.load(std::memory_order_relaxed);
+}
+
+int ListIcalEvents(const IcalTexts& texts, int year, int month, int months, std::uint32_t* masks,
+                   OrvendaleIcalEventList* list, IcalDeadline deadline, std::atomic<int>& eventsRead) {
+  eventsRead.store(-1, std::memory_order_relaxed);
+  for (int i = 0; i < texts.count; ++i) texts.eventsRead[i] = -1;
+  if (masks == nullptr || months <= 0 || list == nullptr) return -1;
+  MonthMasks cleared(year, month, months, masks);
+  DayMarker marker(year, month, months, masks, list, deadline);
+  if (!ValidWindow(year, month, months)) return -1;
+  icalerror_set_errors_are_fatal(0);
+  tzset();
+  for (int i = 0; i < texts.count && !marker.Spent(); ++i) {
+    if (texts.texts[i] != nullptr) texts.eventsRead[i] = MarkText(texts.texts[i], texts.lengths[i], marker, eventsRead);
+  }
+  marker.Spent();
+  marker.list().Cut(marker.cut());
+  icalerror_clear_errno();
+  return std::max(eventsRead.load(std::memory_order_relaxed), 0);
 }
 
 }  // namespace orvendale::plugins

@@ -26,11 +26,13 @@
 namespace {
 
 using orvendale::plugins::IcalClock;
+using orvendale::plugins::IcalTexts;
+using orvendale::plugins::ListIcalEvents;
 using orvendale::plugins::kMaxWindowMonths;
 using orvendale::plugins::MarkIcalDays;
 
 // No libical work starts later than this after the call.
-constexpr std::chrono::milliseconds kWorkLimit{2500};
+constexpr std::chrono::milliseconds kWorkLimit{4000};
 // The child is stopped this long after the call, whatever it is doing.
 constexpr std::chrono::milliseconds kHardLimit{5000};
 
@@ -133,6 +135,99 @@ int IsolatedIcalDays(const char* text, std::size_t length, int year, int month, 
   return shared->finished.load() != 0 ? shared->result.load() : shared->eventsRead.load();
 }
 
+// The child's share of a call that lists events: the counters, then the masks, the events
+// read per text, the instances and the summaries, each aligned for its type.
+class EventsLayout {
+ public:
+  EventsLayout(int months, int textCount, int capacity, std::uint32_t summaryCapacity) {
+    masks_ = Reserve(sizeof(SharedResult), alignof(std::uint32_t));
+    bytes_ = masks_ + sizeof(std::uint32_t) * static_cast<std::size_t>(months);
+    perText_ = Reserve(bytes_, alignof(int));
+    bytes_ = perText_ + sizeof(int) * static_cast<std::size_t>(textCount);
+    events_ = Reserve(bytes_, alignof(OrvendaleIcalEvent));
+    bytes_ = events_ + sizeof(OrvendaleIcalEvent) * static_cast<std::size_t>(capacity);
+    summaries_ = bytes_;
+    bytes_ += summaryCapacity;
+  }
+  std::size_t bytes() const { return bytes_; }
+  template <typename T>
+  static T* At(SharedResult* base, std::size_t offset) {
+    return reinterpret_cast<T*>(reinterpret_cast<char*>(base) + offset);
+  }
+  std::uint32_t* masks(SharedResult* base) const { return At<std::uint32_t>(base, masks_); }
+  int* perText(SharedResult* base) const { return At<int>(base, perText_); }
+  OrvendaleIcalEvent* events(SharedResult* base) const { return At<OrvendaleIcalEvent>(base, events_); }
+  char* summaries(SharedResult* base) const { return At<char>(base, summaries_); }
+
+ private:
+  static std::size_t Reserve(std::size_t at, std::size_t alignment) { return (at + alignment - 1) / alignment * alignment; }
+  std::size_t masks_ = 0, perText_ = 0, events_ = 0, summaries_ = 0, bytes_ = 0;
+};
+
+// The child's list, kept where the parent can see it as it grows.
+struct SharedList {
+  OrvendaleIcalEventList list;
+};
+
+int IsolatedIcalEvents(const IcalTexts& texts, int year, int month, int months, std::uint32_t* masks,
+                       OrvendaleIcalEventList* list) {
+  const IcalClock::time_point start = IcalClock::now();
+  const EventsLayout layout(months, texts.count, list->capacity, list->summaryCapacity);
+  const SharedMapping mapping(layout.bytes() + sizeof(SharedList) + alignof(SharedList));
+  SharedResult* shared = mapping.result();
+  Pipe pipe;
+  const pid_t child = shared != nullptr && pipe.valid() ? fork() : -1;
+  if (child < 0) {
+    std::atomic<int> eventsRead{-1};
+    return ListIcalEvents(texts, year, month, months, masks, list, start + kWorkLimit, eventsRead);
+  }
+  const std::size_t listOffset = (layout.bytes() + alignof(SharedList) - 1) / alignof(SharedList) * alignof(SharedList);
+  SharedList* sharedList = EventsLayout::At<SharedList>(shared, listOffset);
+  if (child == 0) {
+    pipe.CloseRead();
+    OrvendaleIcalEventList& childList = sharedList->list;
+    childList = *list;
+    childList.events = layout.events(shared);
+    childList.summaries = layout.summaries(shared);
+    const IcalTexts childTexts{texts.texts, texts.lengths, texts.count, layout.perText(shared)};
+    int result = -1;
+    try {
+      result = ListIcalEvents(childTexts, year, month, months, layout.masks(shared), &childList, start + kWorkLimit,
+                              shared->eventsRead);
+    } catch (...) {
+    }
+    shared->result.store(result);
+    shared->finished.store(1);
+    _exit(0);
+  }
+  pipe.CloseWrite();
+  AwaitChild(pipe, start + kHardLimit);
+  const bool finished = shared->finished.load() != 0;
+  if (!finished) kill(child, SIGKILL);
+  ReapChild(child);
+  std::copy(layout.masks(shared), layout.masks(shared) + months, masks);
+  std::copy(layout.perText(shared), layout.perText(shared) + texts.count, texts.eventsRead);
+  // A child stopped while it wrote may leave an instance half written: keep only whole
+  // ones whose summary lies in what was written.
+  const OrvendaleIcalEventList& childList = sharedList->list;
+  const std::int32_t count = std::clamp(childList.count, 0, list->capacity);
+  list->summaryBytes = std::min(childList.summaryBytes, list->summaryCapacity);
+  std::copy(layout.summaries(shared), layout.summaries(shared) + list->summaryBytes, list->summaries);
+  list->count = 0;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const OrvendaleIcalEvent& event = layout.events(shared)[i];
+    if (event.summary > list->summaryBytes || event.summaryBytes > list->summaryBytes - event.summary ||
+        event.lastDay < event.firstDay || event.startMinute < -1 || event.startMinute >= 24 * 60) {
+      continue;
+    }
+    list->events[list->count++] = event;
+  }
+  list->cut = childList.cut | (finished ? 0u : std::uint32_t{kOrvendaleIcalCutTime});
+  if (finished) return shared->result.load();
+  // Texts the child never reached count as read by nothing.
+  return std::max(shared->eventsRead.load(), 0);
+}
+
 int Days(const char* text, std::size_t length, int year, int month, int months, std::uint32_t* masks) {
   if (masks == nullptr || months <= 0) return -1;
   orvendale::plugins::MonthMasks cleared(year, month, months, masks);
@@ -145,6 +240,30 @@ int Days(const char* text, std::size_t length, int year, int month, int months, 
   }
 }
 
+int Events(const char* const* texts, const std::size_t* lengths, int textCount, int year, int month, int months,
+           std::uint32_t* masks, OrvendaleIcalEventList* list, int* eventsPerText) {
+  if (masks == nullptr || months <= 0 || list == nullptr || textCount < 0 || eventsPerText == nullptr ||
+      (textCount > 0 && (texts == nullptr || lengths == nullptr))) {
+    return -1;
+  }
+  orvendale::plugins::MonthMasks cleared(year, month, months, masks);
+  list->count = 0;
+  list->summaryBytes = 0;
+  list->cut = 0;
+  if (list->events == nullptr || list->capacity < 0) list->capacity = 0;
+  if (list->summaries == nullptr) list->summaryCapacity = 0;
+  for (int i = 0; i < textCount; ++i) eventsPerText[i] = -1;
+  if (month < 1 || month > 12 || months > kMaxWindowMonths) return -1;
+  const IcalTexts all{texts, lengths, textCount, eventsPerText};
+  try {
+    return IsolatedIcalEvents(all, year, month, months, masks, list);
+  } catch (...) {
+    orvendale::plugins::MonthMasks clearedAgain(year, month, months, masks);
+    list->count = 0;
+    return -1;
+  }
+}
+
 }  // namespace
 
-ORVENDALE_PLUGIN_DESCRIPTOR(OrvendaleIcalPlugin, {&Days});
+ORVENDALE_PLUGIN_DESCRIPTOR(OrvendaleIcalPlugin, {&Days, &Events});
