@@ -4,7 +4,8 @@
 # marked and the agenda's instances over whole months, in three time zones, for the
 # fixture calendars of tests/plugins/data/events (written for these tests: all-day, timed
 # across midnight, recurring with exceptions and moved instances, cancelled, time zones, a
-# folder with mixed files) and the example calendars.
+# folder with mixed files), a real calendar published by its owner (public/, see
+# SOURCES.txt there) and the example calendars.
 # Usage: events_reference_test.sh path/to/orvendale path/to/png_probe
 set -euo pipefail
 binary=$(realpath "$1")
@@ -29,8 +30,12 @@ failures=0
 compared=0
 data=$root/tests/plugins/data/events
 for zone in UTC Europe/Berlin America/New_York; do
-  for calendar in "$data"/*.ics "$data/vdir" "$root/examples/calendars/personal" "$root/examples/calendars/work.ics"; do
-    for window in "2025 12 12" "2026 12 2"; do
+  for calendar in "$data"/*.ics "$data/vdir" "$data"/public/*.ics "$root/examples/calendars/personal" \
+    "$root/examples/calendars/work.ics"; do
+    windows=("2025 12 12" "2026 12 2")
+    # A real calendar also from the months its rules began in.
+    [[ "$calendar" != "$data"/public/* ]] || windows+=("2010 3 12")
+    for window in "${windows[@]}"; do
       # shellcheck disable=SC2086
       TZ=$zone "$probe" "$calendar" $window | sed 's/ *$//' >"$work/program"
       # shellcheck disable=SC2086
