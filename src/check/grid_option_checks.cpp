@@ -11,6 +11,7 @@
 #include "check/known_keys.h"
 #include "render/grid_options.h"
 #include "render/locale_names.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
@@ -33,13 +34,13 @@ constexpr const char* kOtherMonthWords[] = {"show"};
 constexpr const char* kRowWords[] = {"auto"};
 
 constexpr GridOption kOptions[] = {
-    {"FirstDay", "Sun, Mon, Tue, Wed, Thu, Fri, Sat or locale", "starts the week on Sunday",
+    {Setting("Contents", "FirstDay").key, "Sun, Mon, Tue, Wed, Thu, Fri, Sat or locale", "starts the week on Sunday",
      [](const char* word) { return ParseFirstDay(word).has_value(); }, kFirstDayWords},
-    {"WeekNumbers", "ISO or US", "draws no week numbers",
+    {Setting("Contents", "WeekNumbers").key, "ISO or US", "draws no week numbers",
      [](const char* word) { return ParseWeekNumbers(word).has_value(); }, kWeekNumberWords},
-    {"OtherMonthDays", "show", "leaves the days of the neighbouring months out",
+    {Setting("Contents", "OtherMonthDays").key, "show", "leaves the days of the neighbouring months out",
      [](const char* word) { return ParseOtherMonthDays(word).has_value(); }, kOtherMonthWords},
-    {"Rows", "auto", "draws six week rows", [](const char* word) { return ParseRows(word).has_value(); },
+    {Setting("Contents", "Rows").key, "auto", "draws six week rows", [](const char* word) { return ParseRows(word).has_value(); },
      kRowWords},
 };
 
