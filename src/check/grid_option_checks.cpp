@@ -13,6 +13,7 @@
 #include "render/grid_options.h"
 #include "platform/system/text.h"
 #include "render/locale_names.h"
+#include "settings/settings_table.h"
 
 namespace orvendale {
 namespace {
@@ -36,13 +37,13 @@ constexpr const char* kRowWords[] = {"auto"};
 constexpr const char* kDirectionWords[] = {"ltr", "rtl", "locale"};
 
 constexpr GridOption kOptions[] = {
-    {"FirstDay", "Sun, Mon, Tue, Wed, Thu, Fri, Sat or locale", "starts the week on Sunday",
+    {Setting("Contents", "FirstDay").key, "Sun, Mon, Tue, Wed, Thu, Fri, Sat or locale", "starts the week on Sunday",
      [](const char* word) { return ParseFirstDay(word).has_value(); }, kFirstDayWords},
-    {"WeekNumbers", "ISO or US", "draws no week numbers",
+    {Setting("Contents", "WeekNumbers").key, "ISO or US", "draws no week numbers",
      [](const char* word) { return ParseWeekNumbers(word).has_value(); }, kWeekNumberWords},
-    {"OtherMonthDays", "show", "leaves the days of the neighbouring months out",
+    {Setting("Contents", "OtherMonthDays").key, "show", "leaves the days of the neighbouring months out",
      [](const char* word) { return ParseOtherMonthDays(word).has_value(); }, kOtherMonthWords},
-    {"Rows", "auto", "draws six week rows", [](const char* word) { return ParseRows(word).has_value(); },
+    {Setting("Contents", "Rows").key, "auto", "draws six week rows", [](const char* word) { return ParseRows(word).has_value(); },
      kRowWords},
     {"Direction", "ltr, rtl or locale", "runs the columns left to right",
      [](const char* word) { return ParseDirection(word).has_value(); }, kDirectionWords},

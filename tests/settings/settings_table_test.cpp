@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/system/resources.h"
+
 namespace orvendale {
 namespace {
 
@@ -266,8 +268,15 @@ TEST(SettingsTable, DocumentedDefaultsAreTheReadersDefaults) {
       }
       EXPECT_EQ(narrow, row.defaultText) << row.section << " " << row.key;
     }
-    if (row.kind == SettingKind::kName) EXPECT_NE(row.defaultWide, nullptr) << row.key;
+    if (row.kind == SettingKind::kName) {
+      EXPECT_NE(row.defaultWide, nullptr) << row.key;
+    }
   }
+  // The output file's default is the platform's built-in string that a run loads.
+  char16_t builtIn[256];
+  ASSERT_GT(platform::LoadResourceString(platform::kDefaultOutputFileString, builtIn, 256), 0);
+  const std::string documented = Setting("Image", "File").defaultText;
+  EXPECT_EQ(std::u16string(builtIn), std::u16string(documented.begin(), documented.end()));
 }
 
 }  // namespace
